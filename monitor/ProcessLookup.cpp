@@ -1,0 +1,72 @@
+#include "monitor/ProcessLookup.h"
+
+#include <tlhelp32.h>
+
+#include "framework/Trace.h"
+
+namespace {
+
+class Snapshot {
+public:
+    Snapshot() : m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)) {}
+    ~Snapshot()
+    {
+        if (Valid()) {
+            CloseHandle(m_handle);
+        }
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+bool SameName(const std::wstring& a, const wchar_t* b)
+{
+    return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+LONG FindProcess(std::wstring name)
+{
+    Snapshot snapshot;
+    if (!snapshot.Valid()) {
+        return 0;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    if (!Process32FirstW(snapshot.Get(), &entry)) {
+        Trace(L"[LC]FindProcess ChecK Fail");
+        return -1;
+    }
+    do {
+        if (SameName(name, entry.szExeFile)) {
+            Trace(L"[LC] FindProcess Success!!");
+            return static_cast<LONG>(entry.th32ProcessID);
+        }
+    } while (Process32NextW(snapshot.Get(), &entry));
+    return -1;
+}
+
+bool IsProcessListedAs(DWORD processId, const std::wstring& name)
+{
+    Snapshot snapshot;
+    if (!snapshot.Valid()) {
+        return false;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    if (!Process32FirstW(snapshot.Get(), &entry)) {
+        return false;
+    }
+    do {
+        if (entry.th32ProcessID == processId) {
+            return SameName(name, entry.szExeFile);
+        }
+    } while (Process32NextW(snapshot.Get(), &entry));
+    return false;
+}

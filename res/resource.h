@@ -1,0 +1,11 @@
+#pragma once
+// Resource identifiers shared by the resource scripts and the code.
+
+#define IDD_LAUNCHER 102
+#define IDD_QUESTION 139
+#define IDD_NOTICE 141
+
+#define IDB_QUESTION_BACKGROUND 155
+#define IDB_NOTICE_BACKGROUND 157
+
+#define IDC_LAUNCHER_CLOSE 7000

@@ -1,0 +1,64 @@
+#include "skin/MessageDialogs.h"
+
+#include <utility>
+
+#include "res/resource.h"
+
+namespace {
+const SkinButtonPlace kNoticeButtons[] = {{IDOK, {164, 115}}};
+const RECT kNoticeRepaint[] = {{164, 115, 247, 138}};
+
+const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102}}, {IDCANCEL, {141, 102}}};
+// 22 rows high: the bottom edge is 124, as the reference layout has it.
+const RECT kQuestionRepaint[] = {{38, 102, 121, 124}, {141, 102, 224, 124}};
+}  // namespace
+
+const SkinLayout CAFXOKBIG::kLayout = {
+    IDD_NOTICE,     IDB_NOTICE_BACKGROUND, {401, 156}, {50, 52, 350, 100}, kNoticeButtons, 1, kNoticeRepaint, 1, true,
+    L"[RZ_K] CAFXOKBIG SET",
+};
+
+const SkinLayout CASFXYESNO::kLayout = {
+    IDD_QUESTION,     IDB_QUESTION_BACKGROUND, {264, 156}, {26, 42, 241, 90}, kQuestionButtons, 2, kQuestionRepaint, 2,
+    false,            L"[RZ_K] CASFXYESNO SET",
+};
+
+CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
+    : CSkinnedMessageDialog(kLayout, parent, std::move(title), std::move(message))
+{
+}
+
+void CAFXOKBIG::BindButtons()
+{
+    m_btnOK.AutoLoad(IDOK, m_hWnd);
+}
+
+void CAFXOKBIG::OnOK()
+{
+    m_strTitle.clear();
+    m_strMessage.clear();
+    CSkinnedMessageDialog::OnOK();
+}
+
+CASFXYESNO::CASFXYESNO(HWND parent, std::wstring title, std::wstring message)
+    : CSkinnedMessageDialog(kLayout, parent, std::move(title), std::move(message))
+{
+}
+
+void CASFXYESNO::BindButtons()
+{
+    m_btnOK.AutoLoad(IDOK, m_hWnd);
+    m_btnExit.AutoLoad(IDCANCEL, m_hWnd);
+}
+
+void ShowNotice(std::wstring title, std::wstring text)
+{
+    CAFXOKBIG dialog(nullptr, std::move(title), std::move(text));
+    dialog.DoModal();
+}
+
+int AskConfirm(std::wstring title, std::wstring text)
+{
+    CASFXYESNO dialog(nullptr, std::move(title), std::move(text));
+    return static_cast<int>(dialog.DoModal());
+}

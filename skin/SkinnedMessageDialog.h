@@ -1,0 +1,65 @@
+#pragma once
+// The one design behind the notice and the question: a borderless popup
+// painted from a PNG background, with a white bold title in the dark top
+// band, the message below it and bitmap buttons.
+#include <cstddef>
+#include <string>
+
+#include "framework/BitmapButton.h"
+#include "framework/Dialog.h"
+
+struct SkinButtonPlace {
+    UINT controlId;
+    POINT topLeft;  // pixels, where the reference dialog-unit conversion puts it
+};
+
+struct SkinLayout {
+    UINT templateId;
+    UINT backgroundId;
+    SIZE background;  // client size and the area copied from the background
+    RECT messageRect;
+    const SkinButtonPlace* buttons;
+    std::size_t buttonCount;
+    const RECT* repaintRects;  // the buttons' places, redrawn after each paint
+    std::size_t repaintRectCount;
+    bool topmost;
+    const wchar_t* emptyTextsTrace;
+};
+
+class CSkinnedMessageDialog : public CDialog {
+public:
+    CSkinnedMessageDialog(const SkinLayout& layout, HWND parent, std::wstring title, std::wstring message);
+
+    const std::wstring& Title() const { return m_strTitle; }
+    const std::wstring& Message() const { return m_strMessage; }
+
+    // Composes the whole client area (w x h) off-screen and copies it to
+    // `target` at (0, 0). Everything is created anew for each call.
+    void PaintContent(HDC target, int w, int h) const;
+
+    static constexpr COLORREF kBackgroundColour = RGB(221, 206, 163);
+    static constexpr COLORREF kTitleColour = RGB(255, 255, 255);
+    static constexpr COLORREF kMessageColour = RGB(89, 69, 28);
+    static constexpr RECT kTitleRect = {10, 8, 250, 30};
+
+protected:
+    BOOL OnInitDialog() override;
+    MessageTable GetMessageTable() const override;
+
+    // Binds the class's bitmap buttons to their controls; a binding that
+    // fails leaves its control undrawn and initialisation goes on.
+    virtual void BindButtons() = 0;
+
+    std::wstring m_strTitle;
+    std::wstring m_strMessage;
+
+private:
+    void FitToReferenceLayout();
+    INT_PTR OnPaint(WPARAM, LPARAM);
+    INT_PTR OnEraseBackground(WPARAM, LPARAM);
+    INT_PTR OnNcHitTest(WPARAM, LPARAM lParam);
+
+    static const MessageEntry kMessages[];
+
+    const SkinLayout& m_layout;
+};

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Draws the skin's images with ImageMagick. The results are committed under
+# res/images/, so a build needs no image tools; run this again only after
+# changing the design.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+out="$here/res/images"
+mkdir -p "$out"
+font_bold="DejaVu-Sans-Bold"
+
+# Background: a dark blue title band over rows 0-28, a white body that fades
+# to light grey, a dark bottom line and transparent, rounded corners.
+background() {  # width height file
+  local w=$1 h=$2 file=$3
+  local body_h=$((h - 29 - 1))
+  convert \
+    \( -size "${w}x29" gradient:'#274b86-#16305c' \) \
+    \( -size "${w}x1" xc:'#3c5f99' \) \
+    \( -size "${w}x$((body_h - 1))" gradient:'#ffffff-#e4e8ee' \) \
+    \( -size "${w}x1" xc:'#2b3648' \) \
+    -append +repage \
+    -fill '#ffffff22' -draw "line 0,1 $((w - 1)),1" \
+    \( -size "${w}x${h}" xc:black -fill white -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) 4,4" \) \
+    -alpha off -compose CopyOpacity -composite +repage \
+    -define png:color-type=6 -depth 8 "PNG32:$file"
+}
+
+# A button face: 83 x 23, 24 bits, on the body colour behind it.
+button() {  # top bottom border label-colour label file
+  local top=$1 bottom=$2 border=$3 ink=$4 label=$5 file=$6
+  convert -size 83x23 xc:'#eef0f4' \
+    \( -size 81x21 gradient:"${top}-${bottom}" \) -geometry +1+1 -compose over -composite \
+    -fill none -stroke "$border" -strokewidth 1 -draw "roundrectangle 0,0 82,22 3,3" \
+    -stroke none -fill '#eef0f4' -draw "point 0,0 point 82,0 point 0,22 point 82,22" \
+    -font "$font_bold" -pointsize 11 -fill "$ink" -gravity center -annotate +0+0 "$label" \
+    -alpha off -type TrueColor -compress None "BMP3:$file"
+}
+
+background 401 156 "$out/notice_background.png"
+background 264 156 "$out/question_background.png"
+
+for set in OK:OK EXIT:Cancel; do
+  name=${set%%:*}
+  label=${set#*:}
+  button '#9aa1ab' '#767d88' '#5d636d' '#ffffff' "$label" "$out/${name}U.bmp"
+  button '#8fb3ea' '#6c95d8' '#3e64a8' '#0f1f3d' "$label" "$out/${name}D.bmp"
+  button '#3a74cf' '#2456a8' '#173d7c' '#ffffff' "$label" "$out/${name}F.bmp"
+  button '#d3d7dd' '#c3c8cf' '#b0b5bd' '#eef0f3' "$label" "$out/${name}X.bmp"
+done
+echo "assets written to $out"

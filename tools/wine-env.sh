@@ -1,0 +1,62 @@
+# Sourced by run.sh and test.sh: the project's own Wine prefix and virtual
+# display. Not the user's ~/.wine.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${CVN_WINEPREFIX:-$root/build/wine-prefix}"
+export WINEARCH=win64
+# Never open the Mono or Gecko installers on a headless machine.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG="${WINEDEBUG:--all}"
+
+cvn_xvfb_pid=""
+
+# Starts a virtual display when there is none, on the first free number.
+cvn_start_display() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${CVN_FORCE_XVFB:-}" ]; then
+    return 0
+  fi
+  local n
+  for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+      cvn_xvfb_pid=$!
+      export DISPLAY=":$n"
+      local i
+      for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+      done
+      echo "wine-env: Xvfb did not come up on :$n" >&2
+      return 1
+    fi
+  done
+  echo "wine-env: no free display number" >&2
+  return 1
+}
+
+cvn_stop_display() {
+  if [ -n "$cvn_xvfb_pid" ]; then
+    kill "$cvn_xvfb_pid" 2>/dev/null || true
+    wait "$cvn_xvfb_pid" 2>/dev/null || true
+    cvn_xvfb_pid=""
+  fi
+}
+
+# Creates the prefix once, and keeps one wineserver for the whole run.
+cvn_start_wine() {
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  if [ ! -f "$WINEPREFIX/.cvn-ready" ]; then
+    echo "wine-env: preparing the Wine prefix $WINEPREFIX (about 20 s, once)"
+    wineboot --init >/dev/null 2>&1
+    # Without a window manager Wine would wait about 2 s for one each time
+    # a dialog is hidden.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    wineserver -p
+    touch "$WINEPREFIX/.cvn-ready"
+  fi
+}
+
+cvn_stop_wine() {
+  wineserver -k 2>/dev/null || true
+}

@@ -1,0 +1,103 @@
+// The download link: read from the link file beside the executable and
+// handed to the file manager, which opens it.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/LauncherApp.h"
+#include "framework/Trace.h"
+#include "skin/MessageDialogs.h"
+#include "workflow/LauncherDlg.h"
+#include "workflow/LinkFile.h"
+#include "workflow/MessageText.h"
+
+namespace {
+const DWORD kLaunchWaitMs = 2500;
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    void Close()
+    {
+        if (Valid()) {
+            CloseHandle(m_handle);
+            m_handle = INVALID_HANDLE_VALUE;
+        }
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// Reads no further than the end of the first line, however long the file.
+std::string ReadFirstLine(HANDLE file)
+{
+    FirstLineReader reader;
+    char chunk[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) {
+        if (!reader.Feed(chunk, read)) {
+            break;
+        }
+    }
+    return reader.Line();
+}
+
+// Each byte is one character, as a text-mode read in the C library's
+// default locale gives it.
+std::wstring WidenBytes(const std::string& bytes)
+{
+    std::wstring wide;
+    wide.reserve(bytes.size());
+    for (unsigned char c : bytes) {
+        wide.push_back(static_cast<wchar_t>(c));
+    }
+    return wide;
+}
+}  // namespace
+
+bool CLauncherDlg::DownloadCVN()
+{
+    Trace(L"[RZ_K] DownloadCVN(+)");
+    const std::wstring path = g_strModuleDir + L"\\CVNAI.ini";
+    // No sharing: a link file another program holds open is an error.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        Trace(L"[RZ_K] INI File Error.");
+        ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_VERIFY_ERROR));
+        return false;
+    }
+
+    std::string link;
+    if (!ExtractDownloadLink(ReadFirstLine(file.Get()), link)) {
+        Trace(L"[RZ_K] Wrong File Error.");
+        ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_VERIFY_ERROR));
+        return false;
+    }
+    file.Close();
+
+    const std::wstring parameters = WidenBytes(link);
+    SHELLEXECUTEINFOW launch{};
+    launch.cbSize = sizeof(launch);
+    launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    launch.lpFile = L"explorer";
+    launch.lpParameters = parameters.c_str();
+    launch.nShow = SW_SHOWNORMAL;
+    bool result = false;
+    if (ShellExecuteExW(&launch)) {
+        Trace(L"[RZ_K] CVN Download OK.");
+        // The handle goes away with the launcher's process.
+        if (launch.hProcess != nullptr) {
+            WaitForSingleObject(launch.hProcess, kLaunchWaitMs);
+        }
+        result = true;
+    }
+    Trace(L"[RZ_K] DownloadCVN(-)");
+    return result;
+}

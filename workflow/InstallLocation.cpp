@@ -1,0 +1,23 @@
+#include "workflow/InstallLocation.h"
+
+bool DecodeInstallLocation(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount,
+                           std::u16string& text)
+{
+    if (type != kRegistryString && type != kRegistryExpandString) {
+        return false;
+    }
+    if (byteCount % 2 != 0 || byteCount > kInstallLocationBufferChars * 2) {
+        return false;
+    }
+    const std::size_t count = byteCount / 2;
+    std::u16string chars(count, u'\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        chars[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    }
+    if (count != 0 && chars[count - 1] != u'\0') {
+        return false;
+    }
+    const std::size_t end = chars.find(u'\0');
+    text = chars.substr(0, end == std::u16string::npos ? count : end);
+    return true;
+}

@@ -1,0 +1,112 @@
+#include "workflow/LauncherDlg.h"
+
+#include "app/UiLanguage.h"
+#include "framework/Trace.h"
+#include "monitor/DeviceMonitor.h"
+#include "res/resource.h"
+#include "skin/MessageDialogs.h"
+#include "skin/SkinHelpers.h"
+#include "workflow/MessageText.h"
+
+namespace {
+const DWORD kAllAccess = 0x1F0FFF;
+}
+
+constexpr CDialog::MessageEntry CLauncherDlg::kMessages[] = {
+    {WM_COMMAND, IDC_LAUNCHER_CLOSE, static_cast<Handler>(&CLauncherDlg::OnDestroyMessage)},
+    {WM_DESTROY, 0, static_cast<Handler>(&CLauncherDlg::OnDestroyMessage)},
+    {WM_WINDOWPOSCHANGING, 0, static_cast<Handler>(&CLauncherDlg::OnWindowPosChanging)},
+    {WM_ERASEBKGND, 0, static_cast<Handler>(&CLauncherDlg::OnEraseBackground)},
+    {WM_NCHITTEST, 0, static_cast<Handler>(&CLauncherDlg::OnNcHitTest)},
+};
+
+CLauncherDlg::CLauncherDlg(HWND parent) : CDialog(IDD_LAUNCHER, parent) {}
+
+CDialog::MessageTable CLauncherDlg::GetMessageTable() const
+{
+    return {kMessages, sizeof(kMessages) / sizeof(kMessages[0])};
+}
+
+BOOL CLauncherDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    MoveWindow(m_hWnd, 50, 50, 300, 402, TRUE);
+
+    // Each message dialog runs once with empty texts and closes itself.
+    ShowNotice(L"", L"");
+    AskConfirm(L"", L"");
+
+    if (g_bLangSupported == 0) {
+        ShowNotice(kMessageTitle, LoadMessageText(IDS_LANGUAGE_NOT_SUPPORTED));
+    }
+
+    m_bVisible = FALSE;
+    ApplyRoundedRegion(m_hWnd);
+    OnOK();
+    return TRUE;
+}
+
+void CLauncherDlg::OnOK()
+{
+    Trace(L"[RZ_K] Start. Action!.");
+    EnableWindow(GetDlgItem(m_hWnd, IDOK), FALSE);
+
+    if (CheckCVN() == 1) {
+        ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_INSTALLED));
+        RunCVN();
+    } else if (AskConfirm(kMessageTitle, LoadMessageText(IDS_CVN_DOWNLOAD_QUESTION)) == IDOK) {
+        DownloadCVN();
+    }
+
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
+        PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+
+    Trace(L"[RZ_K] End. Zzz..");
+    OnDestroy();
+}
+
+void CLauncherDlg::OnCancel()
+{
+    OnDestroy();
+}
+
+void CLauncherDlg::OnDestroy()
+{
+    Trace(L"[RZ_K] OnDestroy()");
+    g_bCheckCDFS = 0;
+    HANDLE self = OpenProcess(kAllAccess, FALSE, GetCurrentProcessId());
+    if (self != nullptr) {
+        TerminateProcess(self, 0);
+        CloseHandle(self);
+    }
+    // Only reached when the process could not be ended from inside.
+    CDialog::OnCancel();
+}
+
+INT_PTR CLauncherDlg::OnDestroyMessage(WPARAM, LPARAM)
+{
+    OnDestroy();
+    return TRUE;
+}
+
+INT_PTR CLauncherDlg::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    if (!m_bVisible) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    }
+    return FALSE;
+}
+
+INT_PTR CLauncherDlg::OnEraseBackground(WPARAM, LPARAM)
+{
+    return Result(1);
+}
+
+INT_PTR CLauncherDlg::OnNcHitTest(WPARAM, LPARAM lParam)
+{
+    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam)));
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Message identifiers of the string table.
+constexpr UINT IDS_CVN_INSTALLED = 5000;
+constexpr UINT IDS_CVN_DOWNLOAD_QUESTION = 5001;
+constexpr UINT IDS_CVN_VERIFY_ERROR = 5002;
+constexpr UINT IDS_LANGUAGE_NOT_SUPPORTED = 5003;
+
+// The title every message is shown with, the same in all languages.
+extern const wchar_t kMessageTitle[];
+
+// The text of `id` in the language chosen at start-up. An identifier
+// without a text gives the text of the previous successful load (or an
+// empty text before the first).
+std::wstring LoadMessageText(UINT id);
+
+// The language whose table LoadMessageText reads; 0 lets the platform's
+// string lookup decide.
+void SetMessageLanguage(LANGID language);
+LANGID MessageLanguage();
+
+// The string `id` of the executable's table for `language` exactly, without
+// fallback; false when that language has no such string.
+bool FindStringInLanguage(HMODULE module, UINT id, LANGID language, std::wstring& text);

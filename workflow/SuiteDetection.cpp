@@ -1,0 +1,91 @@
+// Detection of an installed Corvana through its uninstall record, and its
+// launch.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "framework/Trace.h"
+#include "workflow/InstallLocation.h"
+#include "workflow/LauncherDlg.h"
+
+namespace {
+const wchar_t kUninstallKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}";
+const wchar_t kInstallLocationValue[] = L"InstallLocation";
+const DWORD kLaunchWaitMs = 2500;
+
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey()
+    {
+        if (m_key != nullptr) {
+            RegCloseKey(m_key);
+        }
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY* Receive() { return &m_key; }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+}  // namespace
+
+int CLauncherDlg::CheckCVN()
+{
+    Trace(L"[RZ_K] CheckCVN(+)");
+    int result = 0;
+    // Opened read-only and never created: detection must not write an
+    // empty uninstall record into HKEY_LOCAL_MACHINE. A 32-bit process sees
+    // the 32-bit view, where Corvana's 32-bit installer writes its record.
+    RegistryKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
+        BYTE buffer[kInstallLocationBufferChars * sizeof(wchar_t)] = {};
+        DWORD type = 0;
+        DWORD size = sizeof(buffer);
+        std::u16string text;
+        if (RegQueryValueExW(key.Get(), kInstallLocationValue, nullptr, &type, buffer, &size) == ERROR_SUCCESS &&
+            DecodeInstallLocation(type, buffer, size, text)) {
+            m_strInstallLocation.assign(text.begin(), text.end());
+            TraceF(L"[RZ_K] CVN InstallLocation : [%s]", m_strInstallLocation.c_str());
+            result = 1;
+        }
+    }
+    Trace(L"[RZ_K] CheckCVN(-)");
+    return result;
+}
+
+bool CLauncherDlg::RunCVN()
+{
+    Trace(L"[RZ_K] RunCVN(+)");
+    wchar_t programFiles[MAX_PATH] = {};
+    const HRESULT folder =
+        SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+    if (m_strInstallLocation.empty() && SUCCEEDED(folder)) {
+        m_strInstallLocation = std::wstring(programFiles) + L"\\Tarnex\\Tarnex Corvana\\";
+    }
+    Trace(m_strInstallLocation);
+
+    const std::wstring executable = m_strInstallLocation + L"\\Corvana.exe";
+    SHELLEXECUTEINFOW launch{};
+    launch.cbSize = sizeof(launch);
+    launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    launch.lpFile = executable.c_str();
+    launch.lpParameters = L"";
+    launch.nShow = SW_SHOWNORMAL;
+    bool result = false;
+    if (ShellExecuteExW(&launch)) {
+        Trace(L"[RZ_K] CVN Run OK.");
+        // The handle goes away with the launcher's process.
+        if (launch.hProcess != nullptr) {
+            WaitForSingleObject(launch.hProcess, kLaunchWaitMs);
+        }
+        result = true;
+    }
+    Trace(L"[RZ_K] RunCVN(-)");
+    return result;
+}
