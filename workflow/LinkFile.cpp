@@ -7,6 +7,10 @@ bool FirstLineReader::Feed(const char* data, std::size_t size)
     for (std::size_t i = 0; i < size && !m_done; ++i) {
         const char c = data[i];
         if (c == '\x1A') {
+            if (m_pendingCr) {
+                m_line.push_back('\r');
+                m_pendingCr = false;
+            }
             m_done = true;
             break;
         }
@@ -32,7 +36,7 @@ bool FirstLineReader::Feed(const char* data, std::size_t size)
 std::string FirstLineReader::Line() const
 {
     // A CR at the very end of the file has no LF after it and stays.
-    if (m_pendingCr && !m_done) {
+    if (m_pendingCr) {
         return m_line + '\r';
     }
     return m_line;

@@ -1,0 +1,168 @@
+#include "TestDisc.h"
+
+#include <vector>
+
+namespace {
+std::wstring Join(const std::wstring& folder, const std::wstring& name)
+{
+    return folder + L"\\" + name;
+}
+}  // namespace
+
+const wchar_t kUninstallKeyPath[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}";
+
+std::wstring WindowsPathOf(const std::wstring& unixPath)
+{
+    std::wstring path = L"Z:" + unixPath;
+    for (wchar_t& c : path) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return path;
+}
+
+std::wstring NewTempFolder(const wchar_t* prefix)
+{
+    static unsigned counter = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring base(temp);
+    if (!base.empty() && base.back() == L'\\') {
+        base.pop_back();
+    }
+    for (;;) {
+        const std::wstring folder = base + L"\\" + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                    std::to_wstring(++counter);
+        if (CreateDirectoryW(folder.c_str(), nullptr)) {
+            return folder;
+        }
+    }
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = Join(folder, name);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) {
+        bytes.append(chunk, read);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+TestDisc::TestDisc() : m_folder(NewTempFolder(L"cvn-disc-"))
+{
+    const std::wstring source = WindowsPathOf(CVN_DISC_DIR);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((source + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            CopyFileW(Join(source, found.cFileName).c_str(), Join(m_folder, found.cFileName).c_str(), FALSE);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+TestDisc::~TestDisc()
+{
+    RemoveTree(m_folder);
+}
+
+void TestDisc::Write(const std::wstring& name, const std::string& bytes) const
+{
+    HANDLE file = CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool TestDisc::Remove(const std::wstring& name) const
+{
+    // The monitor holds the marker open for an instant now and then.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (DeleteFileW(PathOf(name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return true;
+        }
+        Sleep(5);
+    }
+    return false;
+}
+
+std::wstring TestDisc::PlaceStub(const std::wstring& path) const
+{
+    const std::wstring target = path.size() > 1 && path[1] == L':' ? path : PathOf(path);
+    CopyFileW(WindowsPathOf(CVN_STUB_PATH).c_str(), target.c_str(), FALSE);
+    return target + L".log";
+}
+
+void SetInstallLocation(DWORD type, const std::wstring& text, bool withTerminator)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    const DWORD bytes = static_cast<DWORD>((text.size() + (withTerminator ? 1 : 0)) * sizeof(wchar_t));
+    RegSetValueExW(key, L"InstallLocation", 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+    RegCloseKey(key);
+}
+
+void DeleteUninstallKey()
+{
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, view, 0);
+    }
+}
+
+bool UninstallKeyExists(REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}

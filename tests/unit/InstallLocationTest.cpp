@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "workflow/InstallLocation.h"
+
+namespace {
+std::vector<std::uint8_t> Bytes(const std::u16string& text, bool terminator = true)
+{
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    if (terminator) {
+        bytes.push_back(0);
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+}  // namespace
+
+TEST(InstallLocation, StringTypesAreUsedAsStored)
+{
+    std::u16string text;
+    auto data = Bytes(u"C:\\Program Files\\Tarnex\\Corvana");
+    ASSERT_TRUE(DecodeInstallLocation(kRegistryString, data.data(), data.size(), text));
+    EXPECT_EQ(text, u"C:\\Program Files\\Tarnex\\Corvana");
+
+    data = Bytes(u"%ProgramFiles%\\Tarnex");
+    ASSERT_TRUE(DecodeInstallLocation(kRegistryExpandString, data.data(), data.size(), text));
+    EXPECT_EQ(text, u"%ProgramFiles%\\Tarnex");
+}
+
+TEST(InstallLocation, OtherTypesFail)
+{
+    std::u16string text = u"kept";
+    auto data = Bytes(u"C:\\x");
+    for (std::uint32_t type : {0u, 3u, 4u, 7u, 11u}) {
+        EXPECT_FALSE(DecodeInstallLocation(type, data.data(), data.size(), text)) << type;
+    }
+    EXPECT_EQ(text, u"kept");
+}
+
+TEST(InstallLocation, OddByteCountAndMissingTerminatorFail)
+{
+    std::u16string text;
+    auto data = Bytes(u"C:\\x");
+    EXPECT_FALSE(DecodeInstallLocation(kRegistryString, data.data(), data.size() - 1, text));
+    auto unterminated = Bytes(u"C:\\x", false);
+    EXPECT_FALSE(DecodeInstallLocation(kRegistryString, unterminated.data(), unterminated.size(), text));
+}
+
+TEST(InstallLocation, EmptyValues)
+{
+    std::u16string text = u"old";
+    EXPECT_TRUE(DecodeInstallLocation(kRegistryString, nullptr, 0, text));
+    EXPECT_EQ(text, u"");
+    auto justTerminator = Bytes(u"");
+    text = u"old";
+    EXPECT_TRUE(DecodeInstallLocation(kRegistryString, justTerminator.data(), justTerminator.size(), text));
+    EXPECT_EQ(text, u"");
+}
+
+TEST(InstallLocation, TextEndsAtTheFirstZero)
+{
+    std::u16string text;
+    auto data = Bytes(std::u16string(u"C:\\a\0junk", 9));
+    ASSERT_TRUE(DecodeInstallLocation(kRegistryString, data.data(), data.size(), text));
+    EXPECT_EQ(text, u"C:\\a");
+}
+
+TEST(InstallLocation, BufferLimit)
+{
+    std::u16string text;
+    auto fits = Bytes(std::u16string(255, u'x'));
+    ASSERT_EQ(fits.size(), 512u);
+    EXPECT_TRUE(DecodeInstallLocation(kRegistryString, fits.data(), fits.size(), text));
+    EXPECT_EQ(text.size(), 255u);
+    auto tooLong = Bytes(std::u16string(256, u'x'));
+    EXPECT_FALSE(DecodeInstallLocation(kRegistryString, tooLong.data(), tooLong.size(), text));
+    auto fullWithoutTerminator = Bytes(std::u16string(256, u'x'), false);
+    EXPECT_FALSE(
+        DecodeInstallLocation(kRegistryString, fullWithoutTerminator.data(), fullWithoutTerminator.size(), text));
+}
