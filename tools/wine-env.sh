@@ -44,7 +44,7 @@ cvn_stop_display() {
 # Creates the prefix once, and keeps one wineserver for the whole run.
 cvn_start_wine() {
   mkdir -p "$WINEPREFIX"
-  wineserver -p
+  wineserver -p </dev/null >/dev/null 2>&1
   if [ ! -f "$WINEPREFIX/.cvn-ready" ]; then
     echo "wine-env: preparing the Wine prefix $WINEPREFIX (about 20 s, once)"
     wineboot --init >/dev/null 2>&1
@@ -52,9 +52,13 @@ cvn_start_wine() {
     # a dialog is hidden.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
-    wineserver -p
+    wineserver -p </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.cvn-ready"
   fi
+  # Start Wine's background services now, detached from our output: started
+  # by the first test instead, they would inherit CTest's output pipes and
+  # keep CTest waiting for them to close.
+  wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 
 cvn_stop_wine() {
