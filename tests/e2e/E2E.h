@@ -7,15 +7,13 @@
 #include "LauncherRun.h"
 #include "TestDisc.h"
 
-// The thread locale a run starts with: Wine takes it from LANG / LC_ALL.
-inline std::vector<std::wstring> LocaleEnvironment(const wchar_t* unixLocale)
-{
-    return {std::wstring(L"LANG=") + unixLocale, std::wstring(L"LC_ALL=") + unixLocale};
-}
-
+// The launcher's thread locale comes from Wine's LANG / LC_ALL, which a
+// Wine child takes from its parent's Unix environment, not from the Windows
+// environment block. So the locale of a run is this test program's own,
+// set per CTest entry (en_US.UTF-8 for the main run).
 inline std::vector<std::wstring> EnglishEnvironment()
 {
-    return LocaleEnvironment(L"en_US.UTF-8");
+    return {};
 }
 
 inline std::string Narrow(const std::wstring& text)

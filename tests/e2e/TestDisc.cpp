@@ -145,8 +145,12 @@ void SetInstallLocation(DWORD type, const std::wstring& text, bool withTerminato
                         &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
+    // The registry adds a terminator the caller left out of the count when
+    // a zero follows in memory, so an unterminated value needs a non-zero
+    // character behind it.
+    const std::wstring data = withTerminator ? text : text + L"X";
     const DWORD bytes = static_cast<DWORD>((text.size() + (withTerminator ? 1 : 0)) * sizeof(wchar_t));
-    RegSetValueExW(key, L"InstallLocation", 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+    RegSetValueExW(key, L"InstallLocation", 0, type, reinterpret_cast<const BYTE*>(data.c_str()), bytes);
     RegCloseKey(key);
 }
 

@@ -1,0 +1,161 @@
+#include "E2E.h"
+
+namespace {
+
+struct LinkCase {
+    const char* name;
+    std::string fileBytes;
+    bool opens;              // the file manager is started
+    std::string parameters;  // what it is given, when it is
+    const char* errorLine;   // the trace line of the error, otherwise
+};
+
+std::ostream& operator<<(std::ostream& out, const LinkCase& c)
+{
+    return out << c.name;
+}
+
+const std::string kMarker = "[CVN_DOWNLOAD_LINK]=";
+
+std::string Utf16(const std::string& ascii)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) {
+        bytes.push_back(c);
+        bytes.push_back('\0');
+    }
+    return bytes;
+}
+
+const LinkCase kCases[] = {
+    {"plain", kMarker + "https://example.test/Setup.exe\r\n", true, "https://example.test/Setup.exe", nullptr},
+    {"unix_line_end", kMarker + "https://example.test/a\nsecond\n", true, "https://example.test/a", nullptr},
+    {"no_line_end", kMarker + "https://example.test/b", true, "https://example.test/b", nullptr},
+    {"text_before_and_after", "see:" + kMarker + "https://example.test/c\r\n", true, "see:https://example.test/c",
+     nullptr},
+    {"marker_only", kMarker + "\r\n", true, "", nullptr},
+    {"ctrl_z_ends_the_file", kMarker + "https://example.test/d\x1Aignored\r\n", true, "https://example.test/d",
+     nullptr},
+    {"marker_on_line_two", "https://example.test/e\r\n" + kMarker + "https://example.test/e\r\n", false, "",
+     "[RZ_K] Wrong File Error."},
+    {"empty_file", "", false, "", "[RZ_K] Wrong File Error."},
+    {"utf16_text", Utf16(kMarker + "https://example.test/f\r\n"), false, "", "[RZ_K] Wrong File Error."},
+    {"binary", std::string("\x00\x01\x02\xFF\xFE\x80\n", 7), false, "", "[RZ_K] Wrong File Error."},
+};
+
+// The parameters in the stub file manager's recorded command line: its
+// program name (quoted or not) and one space come first.
+std::string ParametersGiven(std::string log)
+{
+    if (log.empty() || log.back() != '\n') {
+        return "<not started once: " + log + ">";
+    }
+    log.pop_back();
+    for (const char* program : {"\"explorer\"", "explorer"}) {
+        const std::string name(program);
+        if (log.compare(0, name.size(), name) == 0) {
+            log.erase(0, name.size());
+            if (!log.empty() && log[0] == ' ') {
+                log.erase(0, 1);
+            }
+            return log;
+        }
+    }
+    return "<unexpected command line: " + log + ">";
+}
+
+class DownloadLinkTest : public LauncherTest, public ::testing::WithParamInterface<LinkCase> {};
+
+// Runs the not-installed road with OK; answers a 5002 notice with OK.
+std::vector<std::string> RunDownload(const TestDisc& disc, int* dialogs, DWORD* exitCode)
+{
+    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    HWND question = run.WaitForDialog();
+    if (question != nullptr) {
+        LauncherRun::Click(question, IDOK);
+        run.WaitForDialogGone(question);
+        // An error notice may follow.
+        HWND notice = run.WaitForDialog(3000);
+        if (notice != nullptr) {
+            LauncherRun::Click(notice, IDOK);
+        }
+    }
+    run.WaitForExit();
+    std::vector<HWND> distinct;
+    for (const SeenWindow& w : run.VisibleWindowsSeen()) {
+        if (std::find(distinct.begin(), distinct.end(), w.handle) == distinct.end()) {
+            distinct.push_back(w.handle);
+        }
+    }
+    *dialogs = static_cast<int>(distinct.size());
+    *exitCode = run.Result().exitCode;
+    return run.WorkflowLines();
+}
+
+}  // namespace
+
+TEST_P(DownloadLinkTest, LinkFileOutcome)
+{
+    const LinkCase& c = GetParam();
+    disc.Write(L"CVNAI.ini", c.fileBytes);
+    const std::wstring explorerLog = disc.PlaceStub(L"explorer.exe");
+    int dialogs = 0;
+    DWORD exitCode = 999;
+    const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    const size_t start = IndexOf(lines, "[RZ_K] DownloadCVN(+)");
+    ASSERT_LT(start, lines.size());
+    const std::vector<std::string> tail(lines.begin() + static_cast<long>(start), lines.end());
+    if (c.opens) {
+        EXPECT_EQ(tail, (std::vector<std::string>{"[RZ_K] DownloadCVN(+)", "[RZ_K] CVN Download OK.",
+                                                  "[RZ_K] DownloadCVN(-)", "[RZ_K] End. Zzz..",
+                                                  "[RZ_K] OnDestroy()"}));
+        EXPECT_EQ(dialogs, 1) << "just the question";
+        EXPECT_EQ(ParametersGiven(ReadWholeFile(explorerLog)), c.parameters);
+    } else {
+        EXPECT_EQ(tail, (std::vector<std::string>{"[RZ_K] DownloadCVN(+)", c.errorLine, "[RZ_K] End. Zzz..",
+                                                  "[RZ_K] OnDestroy()"}));
+        EXPECT_EQ(dialogs, 2) << "the question, then notice 5002";
+        EXPECT_FALSE(FileExists(explorerLog));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, DownloadLinkTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LauncherTest, MissingLinkFileIsAnIniError)
+{
+    ASSERT_TRUE(disc.Remove(L"CVNAI.ini"));
+    int dialogs = 0;
+    DWORD exitCode = 999;
+    const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(Contains(lines, "[RZ_K] INI File Error."));
+    EXPECT_FALSE(Contains(lines, "[RZ_K] DownloadCVN(-)"));
+    EXPECT_EQ(dialogs, 2);
+}
+
+TEST_F(LauncherTest, LinkFileHeldOpenElsewhereIsAnIniError)
+{
+    disc.Write(L"CVNAI.ini", kMarker + "https://example.test/\r\n");
+    HANDLE held = CreateFileW(disc.PathOf(L"CVNAI.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int dialogs = 0;
+    DWORD exitCode = 999;
+    const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
+    CloseHandle(held);
+    EXPECT_TRUE(Contains(lines, "[RZ_K] INI File Error."));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(LauncherTest, MegabyteLongFirstLineEndsInAnOutcome)
+{
+    disc.Write(L"CVNAI.ini", std::string(3 * 1024 * 1024, 'x') + kMarker + "tail");
+    int dialogs = 0;
+    DWORD exitCode = 999;
+    const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(Contains(lines, "[RZ_K] DownloadCVN(-)")) << "the marker is found; the launch may fail";
+    EXPECT_TRUE(Contains(lines, "[RZ_K] OnDestroy()"));
+}
