@@ -44,17 +44,18 @@ cvn_stop_display() {
 # Creates the prefix once, and keeps one wineserver for the whole run.
 cvn_start_wine() {
   mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1
   if [ ! -f "$WINEPREFIX/.cvn-ready" ]; then
     echo "wine-env: preparing the Wine prefix $WINEPREFIX (about 20 s, once)"
-    wineboot --init >/dev/null 2>&1
+    wineboot --init </dev/null >/dev/null 2>&1
     # Without a window manager Wine would wait about 2 s for one each time
     # a dialog is hidden.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # Let the server write the registry out and end before it is made
+    # persistent below.
     wineserver -w
-    wineserver -p </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.cvn-ready"
   fi
+  wineserver -p </dev/null >/dev/null 2>&1
   # Start Wine's background services now, detached from our output: started
   # by the first test instead, they would inherit CTest's output pipes and
   # keep CTest waiting for them to close.
