@@ -1,7 +1,6 @@
 // The download link: read from the link file beside the executable and
 // handed to the file manager, which opens it.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
@@ -11,10 +10,9 @@
 #include "workflow/LauncherDlg.h"
 #include "workflow/LinkFile.h"
 #include "workflow/MessageText.h"
+#include "workflow/ShellLaunch.h"
 
 namespace {
-const DWORD kLaunchWaitMs = 2500;
-
 class FileHandle {
 public:
     explicit FileHandle(HANDLE handle) : m_handle(handle) {}
@@ -82,22 +80,7 @@ bool CLauncherDlg::DownloadCVN()
     }
     file.Close();
 
-    const std::wstring parameters = WidenBytes(link);
-    SHELLEXECUTEINFOW launch{};
-    launch.cbSize = sizeof(launch);
-    launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    launch.lpFile = L"explorer";
-    launch.lpParameters = parameters.c_str();
-    launch.nShow = SW_SHOWNORMAL;
-    bool result = false;
-    if (ShellExecuteExW(&launch)) {
-        Trace(L"[RZ_K] CVN Download OK.");
-        // The handle goes away with the launcher's process.
-        if (launch.hProcess != nullptr) {
-            WaitForSingleObject(launch.hProcess, kLaunchWaitMs);
-        }
-        result = true;
-    }
+    const bool result = LaunchAndWait(L"explorer", WidenBytes(link), L"[RZ_K] CVN Download OK.");
     Trace(L"[RZ_K] DownloadCVN(-)");
     return result;
 }

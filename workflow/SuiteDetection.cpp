@@ -1,7 +1,6 @@
 // Detection of an installed Corvana through its uninstall record, and its
 // launch.
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <string>
@@ -9,12 +8,12 @@
 #include "framework/Trace.h"
 #include "workflow/InstallLocation.h"
 #include "workflow/LauncherDlg.h"
+#include "workflow/ShellLaunch.h"
 
 namespace {
 const wchar_t kUninstallKey[] =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}";
 const wchar_t kInstallLocationValue[] = L"InstallLocation";
-const DWORD kLaunchWaitMs = 2500;
 
 class RegistryKey {
 public:
@@ -71,21 +70,7 @@ bool CLauncherDlg::RunCVN()
     Trace(m_strInstallLocation);
 
     const std::wstring executable = m_strInstallLocation + L"\\Corvana.exe";
-    SHELLEXECUTEINFOW launch{};
-    launch.cbSize = sizeof(launch);
-    launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    launch.lpFile = executable.c_str();
-    launch.lpParameters = L"";
-    launch.nShow = SW_SHOWNORMAL;
-    bool result = false;
-    if (ShellExecuteExW(&launch)) {
-        Trace(L"[RZ_K] CVN Run OK.");
-        // The handle goes away with the launcher's process.
-        if (launch.hProcess != nullptr) {
-            WaitForSingleObject(launch.hProcess, kLaunchWaitMs);
-        }
-        result = true;
-    }
+    const bool result = LaunchAndWait(executable, L"", L"[RZ_K] CVN Run OK.");
     Trace(L"[RZ_K] RunCVN(-)");
     return result;
 }

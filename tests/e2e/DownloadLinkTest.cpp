@@ -81,13 +81,7 @@ std::vector<std::string> RunDownload(const TestDisc& disc, int* dialogs, DWORD* 
         }
     }
     run.WaitForExit();
-    std::vector<HWND> distinct;
-    for (const SeenWindow& w : run.VisibleWindowsSeen()) {
-        if (std::find(distinct.begin(), distinct.end(), w.handle) == distinct.end()) {
-            distinct.push_back(w.handle);
-        }
-    }
-    *dialogs = static_cast<int>(distinct.size());
+    *dialogs = run.DistinctWindowsSeen();
     *exitCode = run.Result().exitCode;
     return run.WorkflowLines();
 }

@@ -219,6 +219,17 @@ std::vector<SeenWindow> LauncherRun::VisibleWindowsSeen()
     return m_windows;
 }
 
+int LauncherRun::DistinctWindowsSeen()
+{
+    std::vector<HWND> distinct;
+    for (const SeenWindow& w : VisibleWindowsSeen()) {
+        if (std::find(distinct.begin(), distinct.end(), w.handle) == distinct.end()) {
+            distinct.push_back(w.handle);
+        }
+    }
+    return static_cast<int>(distinct.size());
+}
+
 DWORD LauncherRun::ProcessId()
 {
     std::unique_lock<std::mutex> lock(m_mutex);

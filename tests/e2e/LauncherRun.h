@@ -42,6 +42,8 @@ public:
     // The lines without the monitor's periodic pair.
     std::vector<std::string> WorkflowLines();
     std::vector<SeenWindow> VisibleWindowsSeen();
+    // How many different windows were ever visible.
+    int DistinctWindowsSeen();
     DWORD ProcessId();
 
     static void Click(HWND dialog, int controlId);

@@ -38,13 +38,7 @@ Outcome RunAndAnswer(const TestDisc& disc, int answer)
     run.WaitForExit();
     outcome.lines = run.WorkflowLines();
     outcome.exitCode = run.Result().exitCode;
-    std::vector<HWND> distinct;
-    for (const SeenWindow& w : run.VisibleWindowsSeen()) {
-        if (std::find(distinct.begin(), distinct.end(), w.handle) == distinct.end()) {
-            distinct.push_back(w.handle);
-        }
-    }
-    outcome.dialogs = static_cast<int>(distinct.size());
+    outcome.dialogs = run.DistinctWindowsSeen();
     return outcome;
 }
 

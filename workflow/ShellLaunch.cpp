@@ -1,0 +1,28 @@
+#include "workflow/ShellLaunch.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "framework/Trace.h"
+
+namespace {
+const DWORD kLaunchWaitMs = 2500;
+}
+
+bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, const wchar_t* successTrace)
+{
+    SHELLEXECUTEINFOW launch{};
+    launch.cbSize = sizeof(launch);
+    launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // 0x440
+    launch.lpFile = file.c_str();
+    launch.lpParameters = parameters.c_str();
+    launch.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&launch)) {
+        return false;
+    }
+    Trace(successTrace);
+    if (launch.hProcess != nullptr) {
+        WaitForSingleObject(launch.hProcess, kLaunchWaitMs);
+    }
+    return true;
+}
