@@ -1,6 +1,8 @@
 #pragma once
 // Resource identifiers shared by the resource scripts and the code.
 
+#define IDI_LAUNCHER 1
+
 #define IDD_LAUNCHER 102
 #define IDD_QUESTION 139
 #define IDD_NOTICE 141

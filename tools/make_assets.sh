@@ -22,7 +22,7 @@ background() {  # width height file
     -fill '#ffffff22' -draw "line 0,1 $((w - 1)),1" \
     \( -size "${w}x${h}" xc:black -fill white -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) 4,4" \) \
     -alpha off -compose CopyOpacity -composite +repage \
-    -define png:color-type=6 -depth 8 "PNG32:$file"
+    -define png:color-type=6 -define png:exclude-chunk=date,time -depth 8 "PNG32:$file"
 }
 
 # A button face: 83 x 23, 24 bits, on the body colour behind it.
@@ -47,4 +47,14 @@ for set in OK:OK EXIT:Cancel; do
   button '#3a74cf' '#2456a8' '#173d7c' '#ffffff' "$label" "$out/${name}F.bmp"
   button '#d3d7dd' '#c3c8cf' '#b0b5bd' '#eef0f3' "$label" "$out/${name}X.bmp"
 done
-echo "assets written to $out"
+
+
+# The application icon: a disc in the title band's blue, at 48, 32 and 16.
+convert -size 256x256 xc:none \
+  -fill '#1d3d72' -draw "roundrectangle 8,8 247,247 40,40" \
+  -fill '#ffffff' -draw "circle 128,128 128,40" \
+  -fill '#2f66c0' -draw "circle 128,128 128,62" \
+  -fill '#ffffff' -draw "circle 128,128 128,104" \
+  -fill '#1d3d72' -draw "circle 128,128 128,116" \
+  -define icon:auto-resize=48,32,16 "$out/CVNAI.ico"
+echo "icon written to $out/CVNAI.ico"
