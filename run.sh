@@ -1,51 +1,67 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and runs the launcher on a demo disc
-# folder under Wine, printing its trace. Without an X display it runs in a
-# virtual one and saves a screenshot of what the user would see.
+# Sets up what is missing, builds, and runs the launcher the way a user
+# meets it: the disc image mapped as a CD-ROM drive in the Wine prefix, the
+# launcher started from the drive root, its trace printed. Without an X
+# display it runs in a virtual one, saves a screenshot of the dialog and
+# answers it.
 #
-#   ./run.sh              Corvana not installed: the download question
-#   ./run.sh installed    a demo Corvana installed: the notice, then its start
+#   ./run.sh                 a demo Corvana installed: the notice, then its start
+#   ./run.sh not-installed   the download question (answered with EXIT)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$root"
-mode="${1:-not-installed}"
+mode="${1:-installed}"
+case "$mode" in installed|not-installed) ;; *) echo "usage: ./run.sh [installed|not-installed]" >&2; exit 2;; esac
 
 ./tools/setup.sh
-cmake --preset mingw-i686 -DBUILD_TESTING=OFF >/dev/null
+cmake --preset mingw-i686 >/dev/null
 cmake --build --preset mingw-i686
 
 . tools/wine-env.sh
-trap 'cvn_stop_wine; cvn_stop_display' EXIT
+demo="$root/build/demo"
+letter=q
+drive="$WINEPREFIX/dosdevices/$letter:"
+key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
+cleanup() {
+  rm -f "$drive"
+  wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+  cvn_stop_wine
+  cvn_stop_display
+}
+trap cleanup EXIT
 headless=""
 if [ -z "${DISPLAY:-}" ]; then headless=1; fi
 cvn_start_display
 cvn_start_wine
 
-demo="$root/build/demo"
+# The device's disc: the built image, unpacked and mapped as drive Q:.
 rm -rf "$demo"
-mkdir -p "$demo/disc"
-cp -r "$root/build/disc/." "$demo/disc/"
-key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
-if [ "$mode" = "installed" ]; then
+mkdir -p "$demo"
+xorriso -osirrox on -indev "$root/build/cvn-disc.iso" -extract / "$demo/cd" >/dev/null 2>&1
+ln -sfn "$demo/cd" "$drive"
+wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1
+
+if [ "$mode" = installed ]; then
   mkdir -p "$demo/Corvana"
   cp "$root/build/bin/stub_program.exe" "$demo/Corvana/Corvana.exe"
   wine reg add "$key" /v InstallLocation /d "$(winepath -w "$demo/Corvana")" /f /reg:32 >/dev/null 2>&1
+  answer=OK
 else
   wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+  answer=EXIT
 fi
 
-launcher="$(winepath -w "$demo/disc/CVNAI.exe")"
-echo "run.sh: starting $launcher ($mode)"
-wine "$root/build/bin/tracerun.exe" --timeout 120 "$launcher" | tee "$demo/trace.txt" &
+echo "run.sh: starting Q:\\CVNAI.exe from the disc image ($mode)"
+wine "$root/build/bin/tracerun.exe" --timeout 300 --cwd 'Q:\' 'Q:\CVNAI.exe' | tee "$demo/trace.txt" &
 runner=$!
 if [ -n "$headless" ]; then
-  # What the user sees once the dialog is up. Nobody is there to answer
-  # it, so then the device is "unplugged": the launcher ends itself.
-  sleep 4
+  sleep 3
   xwd -root -silent | convert xwd:- -trim +repage "$demo/screenshot.png" &&
-    echo "run.sh: screenshot in $demo/screenshot.png"
-  rm -f "$demo/disc/Auto installer.qzt"
+    echo "run.sh: screenshot of what the user sees in $demo/screenshot.png"
+  wine "$root/build/bin/pressbutton.exe" "$answer"
 fi
 wait $runner || true
-wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+if [ -f "$demo/Corvana/Corvana.exe.log" ]; then
+  echo "run.sh: the demo Corvana was started: $(cat "$demo/Corvana/Corvana.exe.log")"
+fi
 echo "run.sh: trace in $demo/trace.txt"
