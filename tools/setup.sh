@@ -7,7 +7,7 @@ need_sudo=""
 if [ "$(id -u)" != "0" ]; then need_sudo="sudo"; fi
 
 packages=(
-  cmake ninja-build g++
+  cmake ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   mingw-w64-i686-dev
   wine wine64 wine32:i386
