@@ -53,7 +53,7 @@ std::wstring DllPath()
 
 }  // namespace
 
-TEST(ExecutableResources, ManifestRunsAsInvokerWithCommonControlsAndNoDpiAwareness)
+TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndNoDpiAwareness)
 {
     HMODULE module = LoadLibraryExW(CVNAI_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
@@ -71,7 +71,7 @@ TEST(ExecutableResources, ManifestRunsAsInvokerWithCommonControlsAndNoDpiAwarene
     EXPECT_EQ(manifest.find("<dpiAwareness"), std::string::npos);
 }
 
-TEST(ExecutableResources, VersionInformationOfLauncherAndImageDll)
+TEST(BuiltExecutable, VersionInformationOfLauncherAndImageDll)
 {
     EXPECT_EQ(VersionString(CVNAI_EXE_PATH, L"ProductVersion"), Widen(CVN_VERSION_TEXT));
     EXPECT_EQ(VersionString(CVNAI_EXE_PATH, L"FileVersion"), Widen(CVN_VERSION_TEXT));
@@ -82,7 +82,7 @@ TEST(ExecutableResources, VersionInformationOfLauncherAndImageDll)
     EXPECT_EQ(VersionString(DllPath().c_str(), L"ProductVersion"), Widen(CVN_VERSION_TEXT));
 }
 
-TEST(ExecutableResources, ApplicationIconInThreeSizes)
+TEST(BuiltExecutable, ApplicationIconInThreeSizes)
 {
     HMODULE module = LoadLibraryExW(CVNAI_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
