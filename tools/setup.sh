@@ -14,7 +14,7 @@ packages=(
   xvfb x11-apps imagemagick
   googletest
   xorriso osslsigncode openssl
-  file
+  file python3
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -1,0 +1,310 @@
+// The launcher's numbers, each beside a baseline measured in the same run:
+// size on disc, start-up to the first dialog, paint cost, memory and GDI /
+// USER objects over 10,000 repaints and unplug-to-exit latency. Writes a
+// table to stdout and JSON to the given file; bench/run.sh adds the CPU
+// used while waiting, which Wine only shows from the Linux side.
+//   bench.exe DISC_FOLDER BASELINE_EXE RESULTS_JSON
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/GdiObjects.h"
+#include "skin/MessageDialogs.h"
+
+namespace {
+
+double NowMs()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * (values.size() - 1) + 0.5));
+    return values[index];
+}
+
+struct Finder {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM param)
+{
+    auto* f = reinterpret_cast<Finder*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == f->pid && IsWindowVisible(window)) {
+        f->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForVisibleWindow(DWORD pid, HANDLE process, DWORD timeoutMs)
+{
+    const double end = NowMs() + timeoutMs;
+    while (NowMs() < end && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        Finder f{pid, nullptr};
+        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
+        if (f.found != nullptr) return f.found;
+        Sleep(2);
+    }
+    return nullptr;
+}
+
+PROCESS_INFORMATION Start(const std::wstring& exe, const std::wstring& folder)
+{
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process);
+    return process;
+}
+
+void End(PROCESS_INFORMATION& process)
+{
+    if (process.hProcess == nullptr) return;
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    process = {};
+}
+
+LONGLONG FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Bytes of all resources of a module.
+struct ResourceSum {
+    HMODULE module;
+    LONGLONG bytes;
+};
+BOOL CALLBACK AddLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR param)
+{
+    HRSRC resource = FindResourceExW(module, type, name, language);
+    reinterpret_cast<ResourceSum*>(param)->bytes += SizeofResource(module, resource);
+    return TRUE;
+}
+BOOL CALLBACK AddName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param)
+{
+    EnumResourceLanguagesW(module, type, name, AddLanguage, param);
+    return TRUE;
+}
+BOOL CALLBACK AddType(HMODULE module, LPWSTR type, LONG_PTR param)
+{
+    EnumResourceNamesW(module, type, AddName, param);
+    return TRUE;
+}
+LONGLONG ResourceBytes(const std::wstring& path)
+{
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return 0;
+    ResourceSum sum{module, 0};
+    EnumResourceTypesW(module, AddType, reinterpret_cast<LONG_PTR>(&sum));
+    FreeLibrary(module);
+    return sum.bytes;
+}
+
+// Windows and Wine cap the GDI and USER objects a process may hold. How
+// many more can still be made counts the live ones from the other end:
+// a leak shows as a smaller number after the repaints.
+double FreeGdiCapacity()
+{
+    std::vector<HRGN> made;
+    for (int i = 0; i < 70000; ++i) {
+        HRGN region = CreateRectRgn(0, 0, 1, 1);
+        if (region == nullptr) break;
+        made.push_back(region);
+    }
+    for (HRGN region : made) DeleteObject(region);
+    return static_cast<double>(made.size());
+}
+
+double FreeUserCapacity()
+{
+    std::vector<HMENU> made;
+    for (int i = 0; i < 70000; ++i) {
+        HMENU menu = CreateMenu();
+        if (menu == nullptr) break;
+        made.push_back(menu);
+    }
+    for (HMENU menu : made) DestroyMenu(menu);
+    return static_cast<double>(made.size());
+}
+
+struct Row {
+    std::string name;
+    std::string unit;
+    double launcher;
+    double baseline;  // < 0: none
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: bench DISC_FOLDER BASELINE_EXE RESULTS_JSON\n");
+        return 2;
+    }
+    const std::wstring disc = argv[1];
+    const std::wstring launcher = disc + L"\\CVNAI.exe";
+    const std::wstring marker = disc + L"\\Auto installer.qzt";
+    const std::wstring baseline = argv[2];
+    std::vector<Row> rows;
+
+    // Size on disc, and the share of it that is resources.
+    const double exeBytes = static_cast<double>(FileSize(launcher));
+    const double dllBytes = static_cast<double>(FileSize(disc + L"\\CVNImage.dll"));
+    rows.push_back({"size CVNAI.exe", "KiB", exeBytes / 1024, static_cast<double>(FileSize(baseline)) / 1024});
+    rows.push_back({"size CVNImage.dll", "KiB", dllBytes / 1024, -1});
+    rows.push_back({"resources in CVNAI.exe", "%", 100.0 * static_cast<double>(ResourceBytes(launcher)) / exeBytes, -1});
+
+    // Start-up to the first visible dialog, 20 runs each, launcher minus its
+    // specified 500 ms monitor wait.
+    std::vector<double> launcherStart, baselineStart, removal;
+    for (int i = 0; i < 20; ++i) {
+        HANDLE touch = CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(touch);
+        double t0 = NowMs();
+        PROCESS_INFORMATION p = Start(launcher, disc);
+        if (WaitForVisibleWindow(p.dwProcessId, p.hProcess, 30000) != nullptr) {
+            launcherStart.push_back(NowMs() - t0 - 500);
+            // Spread the unplug over the monitor's 800 ms cycle.
+            Sleep(200 + static_cast<DWORD>(i * 41 % 800));
+            // Unplug: from the marker's removal to the launcher's exit.
+            t0 = NowMs();
+            DeleteFileW(marker.c_str());
+            if (WaitForSingleObject(p.hProcess, 10000) == WAIT_OBJECT_0) {
+                removal.push_back(NowMs() - t0);
+            }
+        }
+        End(p);
+        t0 = NowMs();
+        PROCESS_INFORMATION b = Start(baseline, disc);
+        if (WaitForVisibleWindow(b.dwProcessId, b.hProcess, 30000) != nullptr) {
+            baselineStart.push_back(NowMs() - t0);
+        }
+        End(b);
+    }
+    rows.push_back({"start-up median (less 500 ms wait)", "ms", Percentile(launcherStart, 0.5), Percentile(baselineStart, 0.5)});
+    rows.push_back({"start-up p95 (less 500 ms wait)", "ms", Percentile(launcherStart, 0.95), Percentile(baselineStart, 0.95)});
+    rows.push_back({"unplug to exit median", "ms", Percentile(removal, 0.5), 800});
+    rows.push_back({"unplug to exit p95", "ms", Percentile(removal, 0.95), 800});
+
+    // One full paint of the notice: decoding the PNG anew each time, beside
+    // copying an already decoded background.
+    {
+        CAFXOKBIG notice(nullptr, L"CVN Auto Installer", L"Corvana is installed.\r\nStart Corvana.");
+        ClientDC screen(nullptr);
+        MemoryDC target(screen.Get());
+        OwnedBitmap canvas(CreateCompatibleBitmap(screen.Get(), 401, 156));
+        SelectedObject selected(target.Get(), canvas.Get());
+        std::vector<double> paints, copies;
+        MemoryDC cached(screen.Get());
+        OwnedBitmap decoded(CreateCompatibleBitmap(screen.Get(), 401, 156));
+        SelectedObject cachedSelection(cached.Get(), decoded.Get());
+        for (int i = 0; i < 300; ++i) {
+            double t0 = NowMs();
+            notice.PaintContent(target.Get(), 401, 156);
+            GdiFlush();
+            paints.push_back(NowMs() - t0);
+            t0 = NowMs();
+            BitBlt(target.Get(), 0, 0, 401, 156, cached.Get(), 0, 0, SRCCOPY);
+            GdiFlush();
+            copies.push_back(NowMs() - t0);
+        }
+        rows.push_back({"one paint of the notice, median", "ms", Percentile(paints, 0.5), Percentile(copies, 0.5)});
+    }
+
+    // Memory and objects with the notice open, before and after 10,000
+    // repaints of the real window.
+    {
+        CAFXOKBIG notice(nullptr, L"CVN Auto Installer", L"Corvana is installed.\r\nStart Corvana.");
+        std::atomic<bool> done{false};
+        double gdiBefore = 0, gdiAfter = 0, userBefore = 0, userAfter = 0, privateBefore = 0, privateAfter = 0;
+        std::thread driver([&] {
+            HWND window = nullptr;
+            for (int i = 0; i < 1000 && window == nullptr; ++i) {
+                Finder f{GetCurrentProcessId(), nullptr};
+                EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
+                window = f.found;
+                Sleep(10);
+            }
+            if (window == nullptr) return;
+            auto sample = [](double& gdi, double& user, double& priv) {
+                gdi = FreeGdiCapacity();
+                user = FreeUserCapacity();
+                PROCESS_MEMORY_COUNTERS_EX counters{};
+                counters.cb = sizeof(counters);
+                GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                     sizeof(counters));
+                // Wine fills the working set, not always the private bytes.
+                priv = static_cast<double>(counters.PrivateUsage != 0 ? counters.PrivateUsage
+                                                                     : counters.WorkingSetSize) / 1024;
+            };
+            for (int i = 0; i < 20; ++i) {  // settle first
+                InvalidateRect(window, nullptr, FALSE);
+                UpdateWindow(window);
+            }
+            sample(gdiBefore, userBefore, privateBefore);
+            for (int i = 0; i < 10000; ++i) {
+                InvalidateRect(window, nullptr, FALSE);
+                UpdateWindow(window);
+            }
+            sample(gdiAfter, userAfter, privateAfter);
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+        });
+        notice.DoModal();
+        done = true;
+        driver.join();
+        rows.push_back({"GDI objects still free, dialog open / after 10,000 repaints", "count", gdiBefore, gdiAfter});
+        rows.push_back({"USER objects still free, dialog open / after 10,000 repaints", "count", userBefore, userAfter});
+        rows.push_back({"memory (private or working set), dialog open / after 10,000 repaints", "KiB", privateBefore, privateAfter});
+    }
+
+    std::printf("Numbers from Wine on this machine: relative, not Windows timings.\n\n");
+    std::printf("| measure | unit | launcher | baseline | ratio |\n|---|---|---|---|---|\n");
+    FILE* json = _wfopen(argv[3], L"w");
+    if (json != nullptr) std::fprintf(json, "[\n");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& r = rows[i];
+        if (r.baseline >= 0) {
+            std::printf("| %s | %s | %.1f | %.1f | %.2f |\n", r.name.c_str(), r.unit.c_str(), r.launcher, r.baseline,
+                        r.baseline != 0 ? r.launcher / r.baseline : 0.0);
+        } else {
+            std::printf("| %s | %s | %.1f | | |\n", r.name.c_str(), r.unit.c_str(), r.launcher);
+        }
+        if (json != nullptr) {
+            std::fprintf(json, "  {\"measure\": \"%s\", \"unit\": \"%s\", \"launcher\": %.3f, \"baseline\": %s}%s\n",
+                         r.name.c_str(), r.unit.c_str(), r.launcher,
+                         r.baseline >= 0 ? std::to_string(r.baseline).c_str() : "null", i + 1 < rows.size() ? "," : "");
+        }
+    }
+    if (json != nullptr) {
+        std::fprintf(json, "]\n");
+        fclose(json);
+    }
+    return 0;
+}
