@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <cwchar>
+
 #include "framework/Trace.h"
 
 namespace {
@@ -26,7 +28,9 @@ private:
 
 bool SameName(const std::wstring& a, const wchar_t* b)
 {
-    return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+    // Ordinal, ASCII-only case folding: the same on every locale (Turkish
+    // dotted i included) and on every Windows version.
+    return _wcsicmp(a.c_str(), b) == 0;
 }
 
 }  // namespace

@@ -31,3 +31,17 @@ endif()
 if(NOT exe_dump MATCHES "cvnimage.dll|CVNImage.dll")
   message(FATAL_ERROR "${EXE} does not use the image DLL")
 endif()
+# Windows XP (major version 5) must be able to load both: none of the
+# functions its kernel32 lacks may be imported.
+set(vista_only GetTickCount64 CompareStringOrdinal InitializeConditionVariable SleepConditionVariableCS
+               WakeConditionVariable InitializeSRWLock AcquireSRWLockExclusive InitOnceExecuteOnce
+               GetLocaleInfoEx LCIDToLocaleName CreateSymbolicLinkW GetFinalPathNameByHandleW
+               SetThreadUILanguage)
+foreach(binary ${EXE} ${DLL})
+  execute_process(COMMAND ${OBJDUMP} -p ${binary} OUTPUT_VARIABLE dump)
+  foreach(function ${vista_only})
+    if(dump MATCHES "[ \t]${function}\n")
+      message(FATAL_ERROR "${binary} imports ${function}, which Windows XP lacks")
+    endif()
+  endforeach()
+endforeach()
