@@ -21,10 +21,9 @@ cmake --build --preset mingw-i686
 demo="$root/build/demo"
 letter=q
 drive="$WINEPREFIX/dosdevices/$letter:"
-key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
 cleanup() {
   rm -f "$drive"
-  wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+  cvn_clear_install_location
   cvn_stop_wine
   cvn_stop_display
 }
@@ -44,10 +43,10 @@ wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>
 if [ "$mode" = installed ]; then
   mkdir -p "$demo/Corvana"
   cp "$root/build/bin/stub_program.exe" "$demo/Corvana/Corvana.exe"
-  wine reg add "$key" /v InstallLocation /d "$(winepath -w "$demo/Corvana")" /f /reg:32 >/dev/null 2>&1
+  cvn_set_install_location "$demo/Corvana"
   answer=OK
 else
-  wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+  cvn_clear_install_location
   answer=EXIT
 fi
 

@@ -14,8 +14,7 @@ cvn_start_display
 cvn_start_wine
 work="$root/build/bench-disc"
 rm -rf "$work" && cp -r "$root/build/disc" "$work"
-key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
-wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+cvn_clear_install_location
 wine "$root/build/bin/bench.exe" "$(winepath -w "$work")" "$(winepath -w "$root/build/bin/bench_baseline.exe")" \
   "$(winepath -w "$root/bench/results.json")" | tee "$root/bench/results.md"
 # (the CPU row is appended below)

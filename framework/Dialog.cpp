@@ -155,48 +155,52 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void CDialog::CentreOnOpen()
+namespace {
+
+// Centres `window` in `area`, kept inside `bounds`.
+void CentreInRect(HWND window, const RECT& area, const RECT& bounds)
 {
-    // A dialog placed at (0, 0) opens centred: over a visible owner, else on
-    // the work area of the screen that holds the application's main window.
-    HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
-        RECT ownerRect;
-        RECT own;
-        GetWindowRect(owner, &ownerRect);
-        GetWindowRect(m_hWnd, &own);
-        const int width = own.right - own.left;
-        const int height = own.bottom - own.top;
-        const int x = ownerRect.left + ((ownerRect.right - ownerRect.left) - width) / 2;
-        const int y = ownerRect.top + ((ownerRect.bottom - ownerRect.top) - height) / 2;
-        SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-    HWND reference = owner;
-    CApp* app = CApp::Current();
-    if (app != nullptr && app->MainWindow() != nullptr && app->MainWindow()->GetSafeHwnd() != nullptr) {
-        reference = app->MainWindow()->GetSafeHwnd();
-    }
-    CentreInWorkArea(m_hWnd, reference != nullptr ? reference : m_hWnd);
+    RECT own;
+    GetWindowRect(window, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    if (x + width > bounds.right) x = bounds.right - width;
+    if (y + height > bounds.bottom) y = bounds.bottom - height;
+    if (x < bounds.left) x = bounds.left;
+    if (y < bounds.top) y = bounds.top;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CentreInWorkArea(HWND window, HWND reference)
+RECT WorkAreaOf(HWND reference)
 {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     if (!GetMonitorInfoW(MonitorFromWindow(reference, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
     }
-    const RECT& work = monitor.rcWork;
-    RECT own;
-    GetWindowRect(window, &own);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    int x = work.left + ((work.right - work.left) - width) / 2;
-    int y = work.top + ((work.bottom - work.top) - height) / 2;
-    if (x + width > work.right) x = work.right - width;
-    if (y + height > work.bottom) y = work.bottom - height;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return monitor.rcWork;
+}
+
+}  // namespace
+
+void CDialog::CentreOnOpen()
+{
+    // A dialog placed at (0, 0) opens centred: over a visible owner, else on
+    // the work area of the screen that holds the application's main window.
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    HWND reference = owner;
+    CApp* app = CApp::Current();
+    if (app != nullptr && app->MainWindow() != nullptr && app->MainWindow()->GetSafeHwnd() != nullptr) {
+        reference = app->MainWindow()->GetSafeHwnd();
+    }
+    const RECT work = WorkAreaOf(reference != nullptr ? reference : m_hWnd);
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+        RECT ownerRect;
+        GetWindowRect(owner, &ownerRect);
+        CentreInRect(m_hWnd, ownerRect, work);
+        return;
+    }
+    CentreInRect(m_hWnd, work, work);
 }

@@ -57,7 +57,3 @@ private:
     HWND m_parent;
     bool m_templateAtOrigin = false;
 };
-
-// Centres a window on the work area of the monitor that holds `reference`
-// (or the window itself when there is none), kept inside the work area.
-void CentreInWorkArea(HWND window, HWND reference);

@@ -14,7 +14,6 @@ namespace {
 
 const wchar_t kOwnExecutableName[] = L"CVNAI.exe";
 const DWORD kPollIntervalMs = 800;
-const DWORD kAllAccess = 0x1F0FFF;  // all access rights, as on every version
 
 std::wstring FormatStatusLine(std::int32_t flag)
 {
@@ -47,11 +46,7 @@ void TerminateOwnProcessIfListedAsLauncher()
     if (!IsProcessListedAs(self, kOwnExecutableName)) {
         return;
     }
-    HANDLE process = OpenProcess(kAllAccess, FALSE, self);
-    if (process != nullptr) {
-        TerminateProcess(process, 0);
-        CloseHandle(process);
-    }
+    TerminateProcessWithExitCodeZero(self);
 }
 
 }  // namespace

@@ -56,6 +56,18 @@ LONG FindProcess(std::wstring name)
     return -1;
 }
 
+bool TerminateProcessWithExitCodeZero(DWORD processId)
+{
+    const DWORD allAccess = 0x1F0FFF;  // all access rights, as on every version
+    HANDLE process = OpenProcess(allAccess, FALSE, processId);
+    if (process == nullptr) {
+        return false;
+    }
+    const bool ended = TerminateProcess(process, 0) != FALSE;
+    CloseHandle(process);
+    return ended;
+}
+
 bool IsProcessListedAs(DWORD processId, const std::wstring& name)
 {
     Snapshot snapshot;

@@ -8,6 +8,11 @@
 // read, 0 when no snapshot can be taken.
 LONG FindProcess(std::wstring name);
 
+// Opens process `processId` with all access rights and terminates it with
+// exit code 0; false when it can't be opened or terminated. Ending the
+// calling process does not return.
+bool TerminateProcessWithExitCodeZero(DWORD processId);
+
 // Whether process `processId` is listed under the executable file name
 // `name` (regardless of case) in a fresh snapshot.
 bool IsProcessListedAs(DWORD processId, const std::wstring& name);

@@ -61,7 +61,6 @@ std::wstring QuoteArgument(const std::wstring& argument)
 }
 
 DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::wstring& workingDir, DWORD timeoutMs,
-                                    const wchar_t* environment,
                                     const std::function<void(DWORD)>& onStart,
                                     const std::function<void(const TraceLine&)>& onLine)
 {
@@ -71,9 +70,7 @@ DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::
     PROCESS_INFORMATION process{};
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
-    const DWORD flags = DEBUG_ONLY_THIS_PROCESS | (environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0);
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, flags,
-                        const_cast<wchar_t*>(environment),
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
                         workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process)) {
         return result;
     }

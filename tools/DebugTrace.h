@@ -24,9 +24,7 @@ public:
     // debug loop on the calling thread until the program ends. The program
     // is terminated once `timeoutMs` have passed. `onStart` is called with
     // the process id right after the start, `onLine` for every trace line.
-    // `environment` is a Unicode environment block, or null to inherit.
     static DebugRunResult Run(const std::wstring& commandLine, const std::wstring& workingDir, DWORD timeoutMs,
-                              const wchar_t* environment,
                               const std::function<void(DWORD processId)>& onStart,
                               const std::function<void(const TraceLine&)>& onLine);
 };

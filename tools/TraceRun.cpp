@@ -65,7 +65,7 @@ int wmain(int argc, wchar_t** argv)
     }
 
     const DebugRunResult result = DebuggedProgram::Run(
-        commandLine, workingDir, timeoutMs, nullptr,
+        commandLine, workingDir, timeoutMs,
         [](DWORD processId) {
             std::printf("tracerun: started process %lu\n", static_cast<unsigned long>(processId));
             std::fflush(stdout);

@@ -14,7 +14,6 @@ trap 'cvn_stop_wine; cvn_stop_display' EXIT
 cvn_start_display
 cvn_start_wine
 
-key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
 work="$root/build/screenshots"
 
 shoot() {  # unix-locale lcid road(question|notice)
@@ -23,9 +22,9 @@ shoot() {  # unix-locale lcid road(question|notice)
   cp -r "$root/build/disc/." "$work/disc/"
   if [ "$road" = notice ]; then
     cp "$root/build/bin/stub_program.exe" "$work/Corvana/Corvana.exe"
-    wine reg add "$key" /v InstallLocation /d "$(winepath -w "$work/Corvana")" /f /reg:32 >/dev/null 2>&1
+    cvn_set_install_location "$work/Corvana"
   else
-    wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+    cvn_clear_install_location
   fi
   LANG="$locale.UTF-8" LC_ALL="$locale.UTF-8" \
     wine "$root/build/bin/tracerun.exe" --timeout 30 "$(winepath -w "$work/disc/CVNAI.exe")" >/dev/null 2>&1 &
@@ -35,7 +34,7 @@ shoot() {  # unix-locale lcid road(question|notice)
   # Unplug the device: the launcher ends itself.
   rm -f "$work/disc/Auto installer.qzt"
   wait $runner || true
-  wine reg delete "$key" /f /reg:32 >/dev/null 2>&1 || true
+  cvn_clear_install_location
   echo "screenshots: $out/$road-$lcid.png"
 }
 

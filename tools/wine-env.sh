@@ -65,3 +65,14 @@ cvn_start_wine() {
 cvn_stop_wine() {
   wineserver -k 2>/dev/null || true
 }
+
+# Corvana's uninstall record, in the 32-bit view where its installer writes.
+cvn_uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
+
+cvn_set_install_location() {  # unix folder
+  wine reg add "$cvn_uninstall_key" /v InstallLocation /d "$(winepath -w "$1")" /f /reg:32 >/dev/null 2>&1
+}
+
+cvn_clear_install_location() {
+  wine reg delete "$cvn_uninstall_key" /f /reg:32 >/dev/null 2>&1 || true
+}

@@ -3,14 +3,11 @@
 #include "app/UiLanguage.h"
 #include "framework/Trace.h"
 #include "monitor/DeviceMonitor.h"
+#include "monitor/ProcessLookup.h"
 #include "res/resource.h"
 #include "skin/MessageDialogs.h"
 #include "skin/SkinHelpers.h"
 #include "workflow/MessageText.h"
-
-namespace {
-const DWORD kAllAccess = 0x1F0FFF;
-}
 
 constexpr CDialog::MessageEntry CLauncherDlg::kMessages[] = {
     {WM_COMMAND, IDC_LAUNCHER_CLOSE, static_cast<Handler>(&CLauncherDlg::OnDestroyMessage)},
@@ -78,11 +75,7 @@ void CLauncherDlg::OnDestroy()
 {
     Trace(L"[RZ_K] OnDestroy()");
     g_bCheckCDFS = 0;
-    HANDLE self = OpenProcess(kAllAccess, FALSE, GetCurrentProcessId());
-    if (self != nullptr) {
-        TerminateProcess(self, 0);
-        CloseHandle(self);
-    }
+    TerminateProcessWithExitCodeZero(GetCurrentProcessId());
     // Only reached when the process could not be ended from inside.
     CDialog::OnCancel();
 }

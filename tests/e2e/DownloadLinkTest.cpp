@@ -69,7 +69,7 @@ class DownloadLinkTest : public LauncherTest, public ::testing::WithParamInterfa
 // Runs the not-installed road with OK; answers a 5002 notice with OK.
 std::vector<std::string> RunDownload(const TestDisc& disc, int* dialogs, DWORD* exitCode)
 {
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     if (question != nullptr) {
         LauncherRun::Click(question, IDOK);

@@ -11,10 +11,6 @@
 // Wine child takes from its parent's Unix environment, not from the Windows
 // environment block. So the locale of a run is this test program's own,
 // set per CTest entry (en_US.UTF-8 for the main run).
-inline std::vector<std::wstring> EnglishEnvironment()
-{
-    return {};
-}
 
 inline std::string Narrow(const std::wstring& text)
 {

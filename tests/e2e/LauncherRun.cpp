@@ -5,30 +5,6 @@
 
 namespace {
 
-std::vector<wchar_t> BuildEnvironment(const std::vector<std::wstring>& overrides)
-{
-    std::vector<std::wstring> entries;
-    wchar_t* block = GetEnvironmentStringsW();
-    for (const wchar_t* p = block; *p != L'\0'; p += wcslen(p) + 1) {
-        entries.emplace_back(p);
-    }
-    FreeEnvironmentStringsW(block);
-    for (const std::wstring& entry : overrides) {
-        const std::wstring name = entry.substr(0, entry.find(L'=') + 1);
-        entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                     [&](const std::wstring& e) { return _wcsnicmp(e.c_str(), name.c_str(), name.size()) == 0; }),
-                      entries.end());
-        entries.push_back(entry);
-    }
-    std::vector<wchar_t> result;
-    for (const std::wstring& e : entries) {
-        result.insert(result.end(), e.begin(), e.end());
-        result.push_back(L'\0');
-    }
-    result.push_back(L'\0');
-    return result;
-}
-
 struct WindowSearch {
     DWORD pid;
     std::vector<SeenWindow> found;
@@ -61,13 +37,12 @@ bool IsMonitorPair(const std::string& line)
 
 }  // namespace
 
-LauncherRun::LauncherRun(const std::wstring& executable, std::vector<std::wstring> environment, DWORD timeoutMs)
+LauncherRun::LauncherRun(const std::wstring& executable, DWORD timeoutMs)
 {
-    m_runner = std::thread([this, executable, environment, timeoutMs] {
-        const std::vector<wchar_t> block = BuildEnvironment(environment);
+    m_runner = std::thread([this, executable, timeoutMs] {
         const std::wstring folder = executable.substr(0, executable.find_last_of(L'\\'));
         const DebugRunResult result = DebuggedProgram::Run(
-            QuoteArgument(executable), folder, timeoutMs, block.data(),
+            QuoteArgument(executable), folder, timeoutMs,
             [this](DWORD processId) {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_processId = processId;

@@ -19,9 +19,8 @@ struct SeenWindow {
 
 class LauncherRun {
 public:
-    // `environment`: "NAME=value" entries set on top of this process's own.
-    explicit LauncherRun(const std::wstring& executable, std::vector<std::wstring> environment = {},
-                         DWORD timeoutMs = 90000);
+    // The launcher inherits this program's environment, locale included.
+    explicit LauncherRun(const std::wstring& executable, DWORD timeoutMs = 90000);
     ~LauncherRun();
     LauncherRun(const LauncherRun&) = delete;
     LauncherRun& operator=(const LauncherRun&) = delete;

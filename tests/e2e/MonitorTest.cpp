@@ -33,7 +33,7 @@ size_t ListingPosition(DWORD pid)
 
 TEST_F(LauncherTest, MonitorWritesItsPairWhileTheMarkerIsThere)
 {
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(run.WaitForLineCount("[RZ_K] CDFS exist!", 3));
@@ -58,7 +58,7 @@ TEST_F(LauncherTest, MonitorWritesItsPairWhileTheMarkerIsThere)
 
 TEST_F(LauncherTest, UnpluggedWhileTheQuestionIsOpenEndsTheLauncher)
 {
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     ASSERT_NE(run.WaitForDialog(), nullptr);
     ASSERT_TRUE(disc.Remove(L"Auto installer.qzt"));
     ASSERT_TRUE(run.WaitForExit());
@@ -77,7 +77,7 @@ TEST_F(LauncherTest, UnpluggedWhileTheQuestionIsOpenEndsTheLauncher)
 TEST_F(LauncherTest, MarkerMissingAtStartEndsTheLauncherInTheFirstCycle)
 {
     ASSERT_TRUE(disc.Remove(L"Auto installer.qzt"));
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_EQ(run.Result().exitCode, 0u);
     EXPECT_EQ(run.Lines(), (std::vector<std::string>{"[RZ_K] Run CheckCDFS", "[RZ_K] CheckCDFS : 1",
@@ -90,7 +90,7 @@ TEST_F(LauncherTest, MarkerHeldOpenElsewhereCountsAsGone)
     HANDLE held = CreateFileW(disc.PathOf(L"Auto installer.qzt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     ASSERT_TRUE(run.WaitForExit());
     CloseHandle(held);
     EXPECT_EQ(run.Result().exitCode, 0u);
@@ -100,7 +100,7 @@ TEST_F(LauncherTest, MarkerHeldOpenElsewhereCountsAsGone)
 TEST_F(LauncherTest, LauncherUnderAnotherNameRunsOnWithoutItsMonitor)
 {
     ASSERT_TRUE(CopyFileW(disc.Launcher().c_str(), disc.PathOf(L"Launcher.exe").c_str(), FALSE));
-    LauncherRun run(disc.PathOf(L"Launcher.exe"), EnglishEnvironment());
+    LauncherRun run(disc.PathOf(L"Launcher.exe"));
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(disc.Remove(L"Auto installer.qzt"));
@@ -130,7 +130,7 @@ TEST_F(LauncherTest, AnotherProcessNamedLikeTheLauncherIsNeverTouched)
     ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &decoyProcess));
 
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     ASSERT_NE(run.WaitForDialog(), nullptr);
     const size_t decoyPosition = ListingPosition(decoyProcess.dwProcessId);
     const size_t launcherPosition = ListingPosition(run.ProcessId());

@@ -2,7 +2,7 @@
 
 TEST_F(LauncherTest, NotInstalledAndExitIsTheWholeRoad)
 {
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr) << "the download question appears";
     LauncherRun::Click(question, IDCANCEL);
@@ -19,7 +19,7 @@ TEST_F(LauncherTest, NotInstalledAndExitIsTheWholeRoad)
 
 TEST_F(LauncherTest, DriverWindowIsNeverShown)
 {
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
     Sleep(300);
@@ -36,11 +36,11 @@ TEST_F(LauncherTest, DriverWindowIsNeverShown)
 
 TEST_F(LauncherTest, SecondInstanceEndsAtOnceWithoutATrace)
 {
-    LauncherRun first(disc.Launcher(), EnglishEnvironment());
+    LauncherRun first(disc.Launcher());
     HWND question = first.WaitForDialog();
     ASSERT_NE(question, nullptr);
 
-    LauncherRun second(disc.Launcher(), EnglishEnvironment());
+    LauncherRun second(disc.Launcher());
     ASSERT_TRUE(second.WaitForExit());
     EXPECT_EQ(second.Result().exitCode, 0u);
     EXPECT_TRUE(second.Lines().empty());
@@ -57,7 +57,7 @@ TEST_F(LauncherTest, MutexNameIsTheInstallersOwn)
     // Another program holding the name stops the launcher just the same.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tarnex_CVN_INSTALLER");
     ASSERT_NE(mutex, nullptr);
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     ASSERT_TRUE(run.WaitForExit());
     CloseHandle(mutex);
     EXPECT_EQ(run.Result().exitCode, 0u);

@@ -22,7 +22,7 @@ struct Outcome {
 Outcome RunAndAnswer(const TestDisc& disc, int answer)
 {
     Outcome outcome;
-    LauncherRun run(disc.Launcher(), EnglishEnvironment());
+    LauncherRun run(disc.Launcher());
     HWND dialog = run.WaitForDialog();
     if (dialog != nullptr) {
         RECT rect;
