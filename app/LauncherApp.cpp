@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <process.h>
 
+#include "app/CriticalErrors.h"
 #include "app/ModuleFolder.h"
 #include "app/UiLanguage.h"
 #include "framework/Trace.h"
@@ -25,6 +26,8 @@ CApp::CommandTable CLauncherApp::GetCommandTable() const
 
 BOOL CLauncherApp::InitInstance()
 {
+    KeepCriticalErrorsSilent();
+
     wchar_t modulePath[MAX_PATH] = {};
     GetModuleFileNameW(Instance(), modulePath, MAX_PATH - 1);
     g_strModulePath = modulePath;

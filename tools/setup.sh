@@ -14,7 +14,7 @@ packages=(
   xvfb x11-apps imagemagick
   googletest
   xorriso osslsigncode openssl
-  file python3
+  file python3 python3-pefile
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
