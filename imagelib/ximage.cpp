@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -45,15 +46,100 @@ private:
     HRESULT m_result;
 };
 
-const GUID* ContainerFor(DWORD imageType)
+// The decoder of each image type, by its class: creating a decoder through
+// the factory looks all installed decoders up first, which costs more than
+// decoding the skin's backgrounds.
+struct DecoderClass {
+    DWORD imageType;
+    const GUID* container;
+    const CLSID* decoder;
+};
+const DecoderClass kDecoderClasses[] = {
+    {CXIMAGE_FORMAT_BMP, &GUID_ContainerFormatBmp, &CLSID_WICBmpDecoder},
+    {CXIMAGE_FORMAT_GIF, &GUID_ContainerFormatGif, &CLSID_WICGifDecoder},
+    {CXIMAGE_FORMAT_JPG, &GUID_ContainerFormatJpeg, &CLSID_WICJpegDecoder},
+    {CXIMAGE_FORMAT_PNG, &GUID_ContainerFormatPng, &CLSID_WICPngDecoder},
+};
+const std::size_t kDecoderClassCount = sizeof(kDecoderClasses) / sizeof(kDecoderClasses[0]);
+
+const DecoderClass* DecoderClassFor(DWORD imageType)
 {
-    switch (imageType) {
-    case CXIMAGE_FORMAT_BMP: return &GUID_ContainerFormatBmp;
-    case CXIMAGE_FORMAT_GIF: return &GUID_ContainerFormatGif;
-    case CXIMAGE_FORMAT_JPG: return &GUID_ContainerFormatJpeg;
-    case CXIMAGE_FORMAT_PNG: return &GUID_ContainerFormatPng;
-    default: return nullptr;
+    for (const DecoderClass& entry : kDecoderClasses) {
+        if (entry.imageType == imageType) {
+            return &entry;
+        }
     }
+    return nullptr;
+}
+
+// What decoding needs besides the image data: the imaging factory and the
+// decoders' class objects, made when first needed.
+struct Imaging {
+    IWICImagingFactory* factory = nullptr;
+    IClassFactory* decoders[kDecoderClassCount] = {};
+
+    bool Ready()
+    {
+        if (factory == nullptr &&
+            FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                    reinterpret_cast<void**>(&factory)))) {
+            factory = nullptr;
+        }
+        return factory != nullptr;
+    }
+
+    // A new decoder of the given class, or null.
+    IWICBitmapDecoder* CreateDecoder(const DecoderClass& type)
+    {
+        IClassFactory*& classObject = decoders[&type - kDecoderClasses];
+        if (classObject == nullptr &&
+            FAILED(CoGetClassObject(*type.decoder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                    reinterpret_cast<void**>(&classObject)))) {
+            classObject = nullptr;
+            return nullptr;
+        }
+        IWICBitmapDecoder* decoder = nullptr;
+        if (FAILED(classObject->CreateInstance(nullptr, IID_IWICBitmapDecoder, reinterpret_cast<void**>(&decoder)))) {
+            return nullptr;
+        }
+        return decoder;
+    }
+
+    void Release()
+    {
+        for (IClassFactory*& classObject : decoders) {
+            if (classObject != nullptr) {
+                classObject->Release();
+                classObject = nullptr;
+            }
+        }
+        if (factory != nullptr) {
+            factory->Release();
+            factory = nullptr;
+        }
+    }
+};
+
+// Every paint decodes a background, and setting up COM, the factory and
+// the decoder classes each time would cost more than the decoding. So the
+// first thread that decodes (the launcher's user-interface thread) sets up
+// COM once and keeps it, and keeps its Imaging for the life of the
+// process; the launcher ends by terminating itself, so nothing is torn
+// down. Other threads make their own for each decode: COM objects belong
+// to their creator's apartment.
+Imaging g_shared;
+DWORD g_sharedThread = 0;
+
+// The shared Imaging when the calling thread owns it, else null.
+Imaging* SharedImagingOfThisThread()
+{
+    const auto thread = static_cast<LONG>(GetCurrentThreadId());
+    auto* owner = reinterpret_cast<volatile LONG*>(&g_sharedThread);
+    if (InterlockedCompareExchange(owner, thread, 0) == 0) {
+        // Kept on purpose: the shared objects live in this apartment.
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    }
+    return *owner == thread ? &g_shared : nullptr;
 }
 
 // Images larger than this are refused rather than allocated.
@@ -95,66 +181,93 @@ bool CxImage::LoadResource(HRSRC resource, DWORD imageType, HMODULE module)
     return Decode(data, size, imageType);
 }
 
+namespace {
+
+// Decodes into a new top-down BGRA buffer from the process heap.
+BYTE* DecodePixels(Imaging& imaging, const void* data, DWORD size, const DecoderClass* type, UINT& width,
+                   UINT& height)
+{
+    if (!imaging.Ready()) {
+        return nullptr;
+    }
+    IWICImagingFactory* factory = imaging.factory;
+    ComPtr<IWICStream> stream;
+    if (FAILED(factory->CreateStream(stream.Receive())) ||
+        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)), size))) {
+        return nullptr;
+    }
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (type != nullptr) {
+        // The type's own decoder refuses data of another type.
+        *decoder.Receive() = imaging.CreateDecoder(*type);
+        if (decoder.Get() == nullptr || FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand))) {
+            return nullptr;
+        }
+    } else if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                       decoder.Receive()))) {
+        return nullptr;
+    }
+    if (type != nullptr) {
+        GUID container{};
+        if (FAILED(decoder->GetContainerFormat(&container)) || !IsEqualGUID(container, *type->container)) {
+            return nullptr;
+        }
+    }
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (FAILED(decoder->GetFrame(0, frame.Receive()))) {
+        return nullptr;
+    }
+    if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide ||
+        height > kMaxSide) {
+        return nullptr;
+    }
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(converter.Receive())) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom))) {
+        return nullptr;
+    }
+    const UINT stride = width * 4;
+    const UINT bytes = stride * height;
+    auto* pixels = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, bytes));
+    if (pixels == nullptr) {
+        return nullptr;
+    }
+    if (FAILED(converter->CopyPixels(nullptr, stride, bytes, pixels))) {
+        HeapFree(GetProcessHeap(), 0, pixels);
+        return nullptr;
+    }
+    return pixels;
+}
+
+}  // namespace
+
 bool CxImage::Decode(const void* data, DWORD size, DWORD imageType)
 {
     Destroy();
     if (data == nullptr || size == 0) {
         return false;
     }
-    const GUID* wanted = ContainerFor(imageType);
-    if (imageType != CXIMAGE_FORMAT_UNKNOWN && wanted == nullptr) {
+    const DecoderClass* type = DecoderClassFor(imageType);
+    if (imageType != CXIMAGE_FORMAT_UNKNOWN && type == nullptr) {
         return false;
     }
 
-    ComScope com;
-    if (!com.Usable()) {
-        return false;
-    }
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(factory.Receive())))) {
-        return false;
-    }
-    ComPtr<IWICStream> stream;
-    if (FAILED(factory->CreateStream(stream.Receive())) ||
-        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)), size))) {
-        return false;
-    }
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                decoder.Receive()))) {
-        return false;
-    }
-    if (wanted != nullptr) {
-        GUID container{};
-        if (FAILED(decoder->GetContainerFormat(&container)) || !IsEqualGUID(container, *wanted)) {
-            return false;
-        }
-    }
-    ComPtr<IWICBitmapFrameDecode> frame;
-    if (FAILED(decoder->GetFrame(0, frame.Receive()))) {
-        return false;
-    }
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide ||
-        height > kMaxSide) {
-        return false;
+    BYTE* pixels = nullptr;
+    if (Imaging* shared = SharedImagingOfThisThread()) {
+        pixels = DecodePixels(*shared, data, size, type, width, height);
+    } else {
+        ComScope com;
+        if (!com.Usable()) {
+            return false;
+        }
+        Imaging own;
+        pixels = DecodePixels(own, data, size, type, width, height);
+        own.Release();
     }
-    ComPtr<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateFormatConverter(converter.Receive())) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom))) {
-        return false;
-    }
-    const UINT stride = width * 4;
-    const UINT bytes = stride * height;
-    auto* pixels = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, bytes));
     if (pixels == nullptr) {
-        return false;
-    }
-    if (FAILED(converter->CopyPixels(nullptr, stride, bytes, pixels))) {
-        HeapFree(GetProcessHeap(), 0, pixels);
         return false;
     }
     m_pixels = pixels;
@@ -176,16 +289,10 @@ HBITMAP CxImage::MakeBitmap(HDC reference) const
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = nullptr;
-    if (reference == nullptr) {
-        screen = GetDC(nullptr);
-    }
+    // The context only matters for palette colours; these are RGB, so no
+    // screen context is fetched when none is given.
     void* bits = nullptr;
-    HBITMAP bitmap =
-        CreateDIBSection(reference != nullptr ? reference : screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
+    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap != nullptr && bits != nullptr) {
         std::memcpy(bits, m_pixels, static_cast<size_t>(m_width) * m_height * 4);
     }

@@ -62,7 +62,8 @@ std::wstring QuoteArgument(const std::wstring& argument)
 
 DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::wstring& workingDir, DWORD timeoutMs,
                                     const std::function<void(DWORD)>& onStart,
-                                    const std::function<void(const TraceLine&)>& onLine)
+                                    const std::function<void(const TraceLine&)>& onLine,
+                                    const std::function<void(DWORD)>& onDllLoad)
 {
     DebugRunResult result;
     STARTUPINFOW startup{};
@@ -100,6 +101,9 @@ DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::
         case LOAD_DLL_DEBUG_EVENT:
             if (event.u.LoadDll.hFile != nullptr) {
                 CloseHandle(event.u.LoadDll.hFile);
+            }
+            if (onDllLoad) {
+                onDllLoad(static_cast<DWORD>(GetTickCount64() - start));
             }
             break;
         case OUTPUT_DEBUG_STRING_EVENT:

@@ -23,10 +23,12 @@ public:
     // Starts `commandLine` (in `workingDir` when not empty) and runs the
     // debug loop on the calling thread until the program ends. The program
     // is terminated once `timeoutMs` have passed. `onStart` is called with
-    // the process id right after the start, `onLine` for every trace line.
+    // the process id right after the start, `onLine` for every trace line,
+    // `onDllLoad` with the time of every DLL the loader maps.
     static DebugRunResult Run(const std::wstring& commandLine, const std::wstring& workingDir, DWORD timeoutMs,
                               const std::function<void(DWORD processId)>& onStart,
-                              const std::function<void(const TraceLine&)>& onLine);
+                              const std::function<void(const TraceLine&)>& onLine,
+                              const std::function<void(DWORD elapsedMs)>& onDllLoad = {});
 };
 
 // Quotes one argument for a Windows command line.
