@@ -14,8 +14,8 @@ execute_process(
   COMMAND "${XORRISO}" -as mkisofs -quiet -J -joliet-long -r -V "${LABEL}"
           --modification-date=${stamp} --set_all_file_dates ${stamp}
           -o "${OUT}" "${FOLDER}"
-  RESULT_VARIABLE rc)
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0)
   file(REMOVE "${OUT}")
-  message(FATAL_ERROR "xorriso could not write ${OUT}")
+  message(FATAL_ERROR "xorriso could not write ${OUT}:\n${out}")
 endif()
