@@ -3,6 +3,72 @@
 namespace {
 const wchar_t kOwnerProperty[] = L"CBitmapButton";
 
+// A push button named by its face. Wine's standard object gives an owner-
+// drawn button the plain client role and no name; Windows gives it its
+// caption, which here names bitmaps. So role, name, state and the default
+// action are all answered here.
+class CBitmapButtonAccessible : public CAccessibleProxy {
+public:
+    CBitmapButtonAccessible(HWND button, const std::wstring& name)
+        : CAccessibleProxy(StandardClientObject(button)), m_button(button), m_name(name)
+    {
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
+    {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
+    {
+        return IsSelf(child) ? TextResult(m_name.c_str(), name) : E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
+    {
+        if (!IsSelf(child)) return E_INVALIDARG;
+        if (role == nullptr) return E_POINTER;
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
+    {
+        if (!IsSelf(child)) return E_INVALIDARG;
+        if (state == nullptr) return E_POINTER;
+        long bits = STATE_SYSTEM_FOCUSABLE;
+        if (GetFocus() == m_button) bits |= STATE_SYSTEM_FOCUSED;
+        if (SendMessageW(m_button, BM_GETSTATE, 0, 0) & BST_PUSHED) bits |= STATE_SYSTEM_PRESSED;
+        if (!IsWindowEnabled(m_button)) bits |= STATE_SYSTEM_UNAVAILABLE;
+        if (!IsWindowVisible(m_button)) bits |= STATE_SYSTEM_INVISIBLE;
+        state->vt = VT_I4;
+        state->lVal = bits;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
+    {
+        return IsSelf(child) ? TextResult(L"Press", action) : E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
+    {
+        if (!IsSelf(child)) return E_INVALIDARG;
+        if (!IsWindowEnabled(m_button)) return E_FAIL;
+        // Posted: the click may end the dialog, which must not happen
+        // inside a screen reader's call.
+        PostMessageW(m_button, BM_CLICK, 0, 0);
+        return S_OK;
+    }
+
+private:
+    HWND m_button;
+    std::wstring m_name;
+};
+
 HBITMAP LoadNamedBitmap(const std::wstring& name)
 {
     return static_cast<HBITMAP>(
@@ -12,9 +78,51 @@ HBITMAP LoadNamedBitmap(const std::wstring& name)
 
 CBitmapButton::~CBitmapButton()
 {
-    if (m_hWnd != nullptr && IsWindow(m_hWnd)) {
+    if (m_hWnd != nullptr && IsWindow(m_hWnd) && FromHandle(m_hWnd) == this) {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_controlProc));
         RemovePropW(m_hWnd, kOwnerProperty);
     }
+}
+
+CAccessibleProxy* CBitmapButton::CreateAccessible() const
+{
+    return new CBitmapButtonAccessible(m_hWnd, m_accessibleName);
+}
+
+LRESULT CALLBACK CBitmapButton::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CBitmapButton* self = FromHandle(control);
+    if (self == nullptr) {
+        return DefWindowProcW(control, message, wParam, lParam);
+    }
+    const WNDPROC original = self->m_controlProc;
+    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+        return CAccessibleProxy::Answer(self->CreateAccessible(), wParam);
+    }
+    // An owner-drawn button is no push button to the dialog manager, which
+    // would answer Enter with the default button whatever has the focus.
+    // The button takes Enter itself and presses as a push button does.
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = CallWindowProcW(original, control, message, wParam, lParam);
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->wParam == VK_RETURN && (key->message == WM_KEYDOWN || key->message == WM_CHAR)) {
+            code |= DLGC_WANTMESSAGE;
+        }
+        return code;
+    }
+    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_RETURN) {
+        if (message == WM_KEYDOWN && IsWindowEnabled(control)) {
+            PostMessageW(control, BM_CLICK, 0, 0);
+        }
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        // The window goes first; the object may outlive it.
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(control, kOwnerProperty);
+        self->m_hWnd = nullptr;
+    }
+    return CallWindowProcW(original, control, message, wParam, lParam);
 }
 
 BOOL CBitmapButton::AutoLoad(UINT id, HWND dialog)
@@ -25,10 +133,16 @@ BOOL CBitmapButton::AutoLoad(UINT id, HWND dialog)
     }
     m_hWnd = control;
     SetPropW(control, kOwnerProperty, this);
+    // Our procedure in front of the control's, to answer screen readers.
+    m_controlProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CBitmapButton::ControlProc)));
 
     wchar_t caption[64] = {};
     GetWindowTextW(control, caption, static_cast<int>(sizeof(caption) / sizeof(caption[0])));
     const std::wstring name(caption);
+    if (m_accessibleName.empty()) {
+        m_accessibleName = name;
+    }
     m_up.Reset(LoadNamedBitmap(name + L"U"));
     m_down.Reset(LoadNamedBitmap(name + L"D"));
     m_focused.Reset(LoadNamedBitmap(name + L"F"));

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "framework/Accessibility.h"
+
 #include "framework/GdiObjects.h"
 
 class CDialog;
@@ -25,6 +27,13 @@ public:
     // Draws the bitmap for the button's state 1:1 into its rectangle.
     void DrawItem(const DRAWITEMSTRUCT& item) const;
 
+    // What a screen reader calls the button: what its face shows. The
+    // caption only names the bitmaps; it is the name until this is set.
+    void SetAccessibleName(const wchar_t* name) { m_accessibleName = name; }
+    const std::wstring& AccessibleName() const { return m_accessibleName; }
+    // A new accessible object for the button (one reference, the caller's).
+    CAccessibleProxy* CreateAccessible() const;
+
     HWND GetSafeHwnd() const { return m_hWnd; }
     static CBitmapButton* FromHandle(HWND control);
 
@@ -34,8 +43,11 @@ public:
 
 private:
     HBITMAP BitmapFor(Face face) const;
+    static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd = nullptr;
+    WNDPROC m_controlProc = nullptr;  // the control's own, before ours
+    std::wstring m_accessibleName;
     OwnedBitmap m_up;
     OwnedBitmap m_down;
     OwnedBitmap m_focused;

@@ -48,6 +48,9 @@ CASFXYESNO::CASFXYESNO(HWND parent, std::wstring title, std::wstring message)
 void CASFXYESNO::BindButtons()
 {
     m_btnOK.AutoLoad(IDOK, m_hWnd);
+    // The control is captioned "EXIT" after its bitmaps; its face says
+    // "Cancel", and so must a screen reader.
+    m_btnExit.SetAccessibleName(L"Cancel");
     m_btnExit.AutoLoad(IDCANCEL, m_hWnd);
 }
 

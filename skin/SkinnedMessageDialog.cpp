@@ -5,6 +5,7 @@
 #include "framework/GdiObjects.h"
 #include "framework/Trace.h"
 #include "skin/SkinHelpers.h"
+#include "skin/SkinnedDialogAccessible.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr CDialog::MessageEntry CSkinnedMessageDialog::kMessages[] = {
     {WM_PAINT, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnPaint)},
     {WM_ERASEBKGND, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnEraseBackground)},
     {WM_NCHITTEST, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnNcHitTest)},
+    {WM_GETOBJECT, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnGetObject)},
 };
 
 CSkinnedMessageDialog::CSkinnedMessageDialog(const SkinLayout& layout, HWND parent, std::wstring title,
@@ -134,4 +136,15 @@ INT_PTR CSkinnedMessageDialog::OnEraseBackground(WPARAM, LPARAM)
 INT_PTR CSkinnedMessageDialog::OnNcHitTest(WPARAM, LPARAM lParam)
 {
     return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam)));
+}
+
+INT_PTR CSkinnedMessageDialog::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    // Screen readers ask for the client object; the rest stays standard.
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return FALSE;
+    }
+    CAccessibleProxy* accessible = CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout.messageRect,
+                                                                 m_layout.buttons, m_layout.buttonCount);
+    return Result(CAccessibleProxy::Answer(accessible, wParam));
 }

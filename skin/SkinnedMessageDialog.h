@@ -58,6 +58,7 @@ private:
     INT_PTR OnPaint(WPARAM, LPARAM);
     INT_PTR OnEraseBackground(WPARAM, LPARAM);
     INT_PTR OnNcHitTest(WPARAM, LPARAM lParam);
+    INT_PTR OnGetObject(WPARAM wParam, LPARAM lParam);
 
     static const MessageEntry kMessages[];
 

@@ -310,3 +310,33 @@ TEST(SkinPainting, OffScreenCompositionClipsLongTexts)
     }
     EXPECT_EQ(whiteInBand, 0) << "the title is clipped at its right edge";
 }
+
+TEST(Question, KeyboardTabShowsFocusAndEnterPressesTheFocusedButton)
+{
+    CASFXYESNO question(nullptr, kTitle, L"question");
+    Snapshot s;
+    bool exitFocusedFace = false;
+    HWND focusAfterTab = nullptr;
+    HWND exitButton = nullptr;
+    const INT_PTR result = RunAndProbe(question, s, [&](HWND w) {
+        exitButton = GetDlgItem(w, IDCANCEL);
+        PostMessageW(GetDlgItem(w, IDOK), WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageW(GetDlgItem(w, IDOK), WM_KEYUP, VK_TAB, 0xC00F0001);
+        Sleep(300);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
+        focusAfterTab = info.hwndFocus;
+        Snapshot after;
+        after.width = s.client.right;
+        after.pixels = ReadClientPixels(w, s.client.right, s.client.bottom);
+        exitFocusedFace = BitmapMatchesAt(after, L"EXITF", {141, 102}, false);
+        PostMessageW(exitButton, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        PostMessageW(exitButton, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    });
+    ASSERT_TRUE(s.seen);
+    EXPECT_TRUE(BitmapMatchesAt(s, L"OKF", {38, 102}, false)) << "OK has the focus when the dialog opens";
+    EXPECT_EQ(focusAfterTab, exitButton) << "Tab moves to EXIT";
+    EXPECT_TRUE(exitFocusedFace) << "EXIT shows its focused face";
+    EXPECT_EQ(result, IDCANCEL) << "Enter presses the focused EXIT";
+}

@@ -1,0 +1,258 @@
+#include "framework/Accessibility.h"
+
+namespace {
+
+using LresultFromObjectProc = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+using CreateStdAccessibleObjectProc = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+using SysAllocStringProc = BSTR(WINAPI*)(const OLECHAR*);
+
+struct Oleacc {
+    LresultFromObjectProc lresultFromObject = nullptr;
+    CreateStdAccessibleObjectProc createStdAccessibleObject = nullptr;
+    SysAllocStringProc sysAllocString = nullptr;  // oleaut32's, which oleacc loads
+};
+
+FARPROC SystemProcedure(const wchar_t* dll, const char* name)
+{
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH - 16);
+    if (length == 0 || length >= MAX_PATH - 16) {
+        return nullptr;
+    }
+    lstrcatW(path, L"\\");
+    lstrcatW(path, dll);
+    HMODULE module = LoadLibraryW(path);
+    return module != nullptr ? GetProcAddress(module, name) : nullptr;
+}
+
+template <class Proc>
+Proc SystemProcedureAs(const wchar_t* dll, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(SystemProcedure(dll, name)));
+}
+
+// Loaded when a screen reader first asks, so that start-up never pays for
+// them, and from the system folder: the launcher's own folder is a disc,
+// not a place to take DLLs from. Only the user-interface thread asks. COM
+// is set up on it once and kept, as the marshalling of the answer needs it.
+const Oleacc& LoadOleacc()
+{
+    static Oleacc oleacc;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        oleacc.lresultFromObject = SystemProcedureAs<LresultFromObjectProc>(L"oleacc.dll", "LresultFromObject");
+        oleacc.createStdAccessibleObject =
+            SystemProcedureAs<CreateStdAccessibleObjectProc>(L"oleacc.dll", "CreateStdAccessibleObject");
+        oleacc.sysAllocString = SystemProcedureAs<SysAllocStringProc>(L"oleaut32.dll", "SysAllocString");
+    }
+    return oleacc;
+}
+
+}  // namespace
+
+LRESULT CAccessibleProxy::Answer(CAccessibleProxy* proxy, WPARAM wParam)
+{
+    if (proxy == nullptr) {
+        return 0;
+    }
+    const Oleacc& oleacc = LoadOleacc();
+    const LRESULT result = oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(IID_IAccessible, wParam, proxy) : 0;
+    proxy->Release();
+    return result;
+}
+
+IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
+{
+    const Oleacc& oleacc = LoadOleacc();
+    IAccessible* standard = nullptr;
+    if (oleacc.createStdAccessibleObject == nullptr ||
+        FAILED(oleacc.createStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+                                                reinterpret_cast<void**>(&standard)))) {
+        return nullptr;
+    }
+    return standard;
+}
+
+CAccessibleProxy::CAccessibleProxy(IAccessible* standard) : m_standard(standard) {}
+
+CAccessibleProxy::~CAccessibleProxy()
+{
+    if (m_standard != nullptr) {
+        m_standard->Release();
+    }
+}
+
+HRESULT CAccessibleProxy::TextResult(const wchar_t* text, BSTR* out)
+{
+    if (out == nullptr) {
+        return E_POINTER;
+    }
+    *out = nullptr;
+    if (text == nullptr || text[0] == L'\0') {
+        return S_FALSE;
+    }
+    const Oleacc& oleacc = LoadOleacc();
+    *out = oleacc.sysAllocString != nullptr ? oleacc.sysAllocString(text) : nullptr;
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CAccessibleProxy::QueryInterface(REFIID iid, void** object)
+{
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
+        *object = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CAccessibleProxy::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_references));
+}
+
+ULONG CAccessibleProxy::Release()
+{
+    const LONG left = InterlockedDecrement(&m_references);
+    if (left == 0) {
+        delete this;
+    }
+    return static_cast<ULONG>(left);
+}
+
+// Clients of this interface call its methods, not IDispatch::Invoke.
+HRESULT CAccessibleProxy::GetTypeInfoCount(UINT* count)
+{
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT CAccessibleProxy::GetTypeInfo(UINT, LCID, ITypeInfo**)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_NOTIMPL;
+}
+
+// Everything not overridden is the standard object's answer.
+HRESULT CAccessibleProxy::get_accParent(IDispatch** parent)
+{
+    return m_standard != nullptr ? m_standard->get_accParent(parent) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accChildCount(long* count)
+{
+    return m_standard != nullptr ? m_standard->get_accChildCount(count) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accChild(VARIANT child, IDispatch** object)
+{
+    return m_standard != nullptr ? m_standard->get_accChild(child, object) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accName(VARIANT child, BSTR* name)
+{
+    return m_standard != nullptr ? m_standard->get_accName(child, name) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accValue(VARIANT child, BSTR* value)
+{
+    return m_standard != nullptr ? m_standard->get_accValue(child, value) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accDescription(VARIANT child, BSTR* description)
+{
+    return m_standard != nullptr ? m_standard->get_accDescription(child, description) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accRole(VARIANT child, VARIANT* role)
+{
+    return m_standard != nullptr ? m_standard->get_accRole(child, role) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accState(VARIANT child, VARIANT* state)
+{
+    return m_standard != nullptr ? m_standard->get_accState(child, state) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accHelp(VARIANT child, BSTR* help)
+{
+    return m_standard != nullptr ? m_standard->get_accHelp(child, help) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
+{
+    return m_standard != nullptr ? m_standard->get_accHelpTopic(file, child, topic) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
+{
+    return m_standard != nullptr ? m_standard->get_accKeyboardShortcut(child, shortcut) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accFocus(VARIANT* child)
+{
+    return m_standard != nullptr ? m_standard->get_accFocus(child) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accSelection(VARIANT* children)
+{
+    return m_standard != nullptr ? m_standard->get_accSelection(children) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::get_accDefaultAction(VARIANT child, BSTR* action)
+{
+    return m_standard != nullptr ? m_standard->get_accDefaultAction(child, action) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::accSelect(long flags, VARIANT child)
+{
+    return m_standard != nullptr ? m_standard->accSelect(flags, child) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::accLocation(long* left, long* top, long* width, long* height, VARIANT child)
+{
+    return m_standard != nullptr ? m_standard->accLocation(left, top, width, height, child) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::accNavigate(long direction, VARIANT start, VARIANT* end)
+{
+    return m_standard != nullptr ? m_standard->accNavigate(direction, start, end) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::accHitTest(long x, long y, VARIANT* child)
+{
+    return m_standard != nullptr ? m_standard->accHitTest(x, y, child) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::accDoDefaultAction(VARIANT child)
+{
+    return m_standard != nullptr ? m_standard->accDoDefaultAction(child) : E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::put_accName(VARIANT, BSTR)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleProxy::put_accValue(VARIANT, BSTR)
+{
+    return E_NOTIMPL;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Answers for screen readers (Microsoft Active Accessibility). A window
+// hands out a CAccessibleProxy that wraps the platform's standard object for
+// it and changes only what the window knows better: a skinned dialog paints
+// its texts, and a bitmap button's caption names bitmaps, not what its face
+// says.
+#include <windows.h>
+#include <oleacc.h>
+
+class CAccessibleProxy : public IAccessible {
+public:
+    // The answer to WM_GETOBJECT for `proxy`, which is handed over (null:
+    // 0, the default handling). The platform's helpers are loaded from the
+    // system folder on first use: a screen reader is rarely there.
+    static LRESULT Answer(CAccessibleProxy* proxy, WPARAM wParam);
+
+    // The platform's standard client object of `window`, or null.
+    static IAccessible* StandardClientObject(HWND window);
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
+
+protected:
+    // Takes over `standard` (may be null: then the proxy answers alone).
+    explicit CAccessibleProxy(IAccessible* standard);
+    virtual ~CAccessibleProxy();
+    CAccessibleProxy(const CAccessibleProxy&) = delete;
+    CAccessibleProxy& operator=(const CAccessibleProxy&) = delete;
+
+    static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+    // A new BSTR of `text` in *out; S_FALSE and null for an empty text.
+    static HRESULT TextResult(const wchar_t* text, BSTR* out);
+
+    IAccessible* m_standard;
+
+private:
+    LONG m_references = 1;
+};

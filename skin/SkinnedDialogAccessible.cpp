@@ -1,0 +1,249 @@
+#include "skin/SkinnedDialogAccessible.h"
+
+#include "framework/BitmapButton.h"
+#include "skin/SkinnedMessageDialog.h"
+
+namespace {
+
+const long kMessageChild = 1;
+const std::size_t kMaxButtons = 4;
+
+class CSkinnedDialogAccessible : public CAccessibleProxy {
+public:
+    CSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
+                             const RECT& messageRect, const SkinButtonPlace* buttons, std::size_t buttonCount)
+        : CAccessibleProxy(StandardClientObject(dialog)), m_dialog(dialog), m_title(title), m_message(message),
+          m_messageRect(messageRect)
+    {
+        for (std::size_t i = 0; i < buttonCount && m_buttonCount < kMaxButtons; ++i) {
+            CBitmapButton* button = CBitmapButton::FromHandle(GetDlgItem(dialog, static_cast<int>(buttons[i].controlId)));
+            if (button != nullptr) {
+                m_buttons[m_buttonCount++] = button;
+            }
+        }
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
+    {
+        if (count == nullptr) return E_POINTER;
+        *count = kMessageChild + static_cast<long>(m_buttonCount);
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
+    {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        const long id = ChildId(child);
+        if (id == kMessageChild) return S_FALSE;  // a simple element, answered here
+        CBitmapButton* button = ButtonOf(id);
+        if (button == nullptr) return E_INVALIDARG;
+        *object = button->CreateAccessible();
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return TextResult(m_title.c_str(), name);
+        if (id == kMessageChild) return TextResult(m_message.c_str(), name);
+        if (CBitmapButton* button = ButtonOf(id)) return TextResult(button->AccessibleName().c_str(), name);
+        return E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return TextResult(m_message.c_str(), description);
+        if (id == kMessageChild || ButtonOf(id) != nullptr) return TextResult(nullptr, description);
+        return E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return CAccessibleProxy::get_accValue(child, value);
+        if (id == kMessageChild || ButtonOf(id) != nullptr) return TextResult(nullptr, value);
+        return E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
+    {
+        if (role == nullptr) return E_POINTER;
+        const long id = ChildId(child);
+        long answer = 0;
+        if (id == CHILDID_SELF) answer = ROLE_SYSTEM_DIALOG;
+        else if (id == kMessageChild) answer = ROLE_SYSTEM_STATICTEXT;
+        else if (ButtonOf(id) != nullptr) answer = ROLE_SYSTEM_PUSHBUTTON;
+        else return E_INVALIDARG;
+        role->vt = VT_I4;
+        role->lVal = answer;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return CAccessibleProxy::get_accState(child, state);
+        if (id == kMessageChild) {
+            if (state == nullptr) return E_POINTER;
+            state->vt = VT_I4;
+            state->lVal = STATE_SYSTEM_READONLY;
+            return S_OK;
+        }
+        if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
+            return a->get_accState(Self(), state);
+        });
+        return E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
+    {
+        if (child == nullptr) return E_POINTER;
+        child->vt = VT_EMPTY;
+        const HWND focus = GetFocus();
+        if (focus == m_dialog) {
+            child->vt = VT_I4;
+            child->lVal = CHILDID_SELF;
+            return S_OK;
+        }
+        for (std::size_t i = 0; i < m_buttonCount; ++i) {
+            if (m_buttons[i]->GetSafeHwnd() == focus) {
+                child->vt = VT_DISPATCH;
+                child->pdispVal = m_buttons[i]->CreateAccessible();
+                return S_OK;
+            }
+        }
+        return S_FALSE;
+    }
+
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return CAccessibleProxy::accLocation(left, top, width, height, child);
+        RECT r{};
+        if (id == kMessageChild) {
+            r = m_messageRect;
+            MapWindowPoints(m_dialog, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        } else if (CBitmapButton* button = ButtonOf(id)) {
+            GetWindowRect(button->GetSafeHwnd(), &r);
+        } else {
+            return E_INVALIDARG;
+        }
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
+        *left = r.left;
+        *top = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override
+    {
+        if (child == nullptr) return E_POINTER;
+        child->vt = VT_EMPTY;
+        POINT point = {x, y};
+        ScreenToClient(m_dialog, &point);
+        RECT client{};
+        GetClientRect(m_dialog, &client);
+        if (!PtInRect(&client, point)) return S_FALSE;
+        for (std::size_t i = 0; i < m_buttonCount; ++i) {
+            RECT r{};
+            GetWindowRect(m_buttons[i]->GetSafeHwnd(), &r);
+            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+                child->vt = VT_DISPATCH;
+                child->pdispVal = m_buttons[i]->CreateAccessible();
+                return S_OK;
+            }
+        }
+        child->vt = VT_I4;
+        child->lVal = PtInRect(&m_messageRect, point) ? kMessageChild : CHILDID_SELF;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
+    {
+        if (end == nullptr) return E_POINTER;
+        end->vt = VT_EMPTY;
+        const long id = ChildId(start);
+        const long last = kMessageChild + static_cast<long>(m_buttonCount);
+        long target = 0;
+        if (id == CHILDID_SELF && direction == NAVDIR_FIRSTCHILD) target = kMessageChild;
+        else if (id == CHILDID_SELF && direction == NAVDIR_LASTCHILD) target = last;
+        else if (id == CHILDID_SELF) return CAccessibleProxy::accNavigate(direction, start, end);
+        else if (id < kMessageChild || id > last) return E_INVALIDARG;
+        else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) target = id + 1;
+        else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT) target = id - 1;
+        if (target < kMessageChild || target > last) return S_FALSE;
+        if (CBitmapButton* button = ButtonOf(target)) {
+            end->vt = VT_DISPATCH;
+            end->pdispVal = button->CreateAccessible();
+        } else {
+            end->vt = VT_I4;
+            end->lVal = target;
+        }
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return CAccessibleProxy::get_accDefaultAction(child, action);
+        if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
+            return a->get_accDefaultAction(Self(), action);
+        });
+        return id == kMessageChild ? TextResult(nullptr, action) : E_INVALIDARG;
+    }
+
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
+    {
+        const long id = ChildId(child);
+        if (id == CHILDID_SELF) return CAccessibleProxy::accDoDefaultAction(child);
+        if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
+            return a->accDoDefaultAction(Self());
+        });
+        return id == kMessageChild ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
+    }
+
+private:
+    static long ChildId(const VARIANT& child) { return child.vt == VT_I4 ? child.lVal : -1; }
+
+    static VARIANT Self()
+    {
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        return self;
+    }
+
+    CBitmapButton* ButtonOf(long id) const
+    {
+        const long index = id - kMessageChild - 1;
+        return index >= 0 && index < static_cast<long>(m_buttonCount) ? m_buttons[index] : nullptr;
+    }
+
+    template <class Call>
+    static HRESULT WithButton(CBitmapButton* button, Call call)
+    {
+        CAccessibleProxy* accessible = button->CreateAccessible();
+        const HRESULT result = call(accessible);
+        accessible->Release();
+        return result;
+    }
+
+    HWND m_dialog;
+    std::wstring m_title;
+    std::wstring m_message;
+    RECT m_messageRect;
+    CBitmapButton* m_buttons[kMaxButtons] = {};
+    std::size_t m_buttonCount = 0;
+};
+
+}  // namespace
+
+CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
+                                                const RECT& messageRect, const SkinButtonPlace* buttons,
+                                                std::size_t buttonCount)
+{
+    return new CSkinnedDialogAccessible(dialog, title, message, messageRect, buttons, buttonCount);
+}

@@ -1,0 +1,196 @@
+// What a screen reader reads from the two dialogs, through oleacc as a
+// screen reader does, from another thread while the dialog runs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "skin/MessageDialogs.h"
+#include "workflow/MessageText.h"
+
+namespace {
+
+struct Element {
+    std::wstring name;
+    std::wstring description;
+    long role = 0;
+    long state = 0;
+    std::wstring defaultAction;
+};
+
+struct Tree {
+    bool read = false;
+    Element dialog;
+    std::vector<Element> children;
+    std::wstring focused;
+};
+
+VARIANT Child(long id)
+{
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::wstring Take(BSTR text)
+{
+    std::wstring result = text != nullptr ? text : L"";
+    SysFreeString(text);
+    return result;
+}
+
+Element Read(IAccessible* object, long id)
+{
+    Element e;
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(Child(id), &text))) e.name = Take(text);
+    text = nullptr;
+    if (SUCCEEDED(object->get_accDescription(Child(id), &text))) e.description = Take(text);
+    text = nullptr;
+    if (SUCCEEDED(object->get_accDefaultAction(Child(id), &text))) e.defaultAction = Take(text);
+    VARIANT v{};
+    if (SUCCEEDED(object->get_accRole(Child(id), &v)) && v.vt == VT_I4) e.role = v.lVal;
+    VARIANT s{};
+    if (SUCCEEDED(object->get_accState(Child(id), &s)) && s.vt == VT_I4) e.state = s.lVal;
+    return e;
+}
+
+HWND FindShownDialog()
+{
+    for (int i = 0; i < 500; ++i) {
+        HWND window = FindWindowW(nullptr, L"RZ_K");
+        if (window != nullptr && IsWindowVisible(window)) return window;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+// Runs `dialog`, reads its accessible tree from another thread, then ends
+// it through the default action of child `pressChild` (0: Esc).
+INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
+{
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        HWND window = FindShownDialog();
+        IAccessible* root = nullptr;
+        if (window != nullptr &&
+            SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
+                                                 reinterpret_cast<void**>(&root)))) {
+            tree.read = true;
+            tree.dialog = Read(root, CHILDID_SELF);
+            long count = 0;
+            root->get_accChildCount(&count);
+            for (long id = 1; id <= count; ++id) {
+                IDispatch* object = nullptr;
+                IAccessible* child = nullptr;
+                if (root->get_accChild(Child(id), &object) == S_OK && object != nullptr &&
+                    SUCCEEDED(object->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child)))) {
+                    tree.children.push_back(Read(child, CHILDID_SELF));
+                    child->Release();
+                } else {
+                    tree.children.push_back(Read(root, id));
+                }
+                if (object != nullptr) object->Release();
+            }
+            VARIANT focus{};
+            if (root->get_accFocus(&focus) == S_OK && focus.vt == VT_DISPATCH) {
+                IAccessible* focused = nullptr;
+                focus.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&focused));
+                if (focused != nullptr) {
+                    tree.focused = Read(focused, CHILDID_SELF).name;
+                    focused->Release();
+                }
+                focus.pdispVal->Release();
+            }
+            IDispatch* pressed = nullptr;
+            IAccessible* button = nullptr;
+            if (pressChild > 0 && root->get_accChild(Child(pressChild), &pressed) == S_OK &&
+                SUCCEEDED(pressed->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&button)))) {
+                button->accDoDefaultAction(Child(CHILDID_SELF));
+                button->Release();
+            }
+            if (pressed != nullptr) pressed->Release();
+            root->Release();
+        }
+        if (window != nullptr && (pressChild == 0 || !tree.read)) {
+            PostMessageW(GetDlgItem(window, IDOK), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        }
+        CoUninitialize();
+        done = true;
+    });
+    const INT_PTR result = dialog.DoModal();
+    // The reader's last calls (releasing what it read) come to this thread,
+    // the objects' apartment, after the dialog has ended: keep serving them.
+    while (!done) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(1);
+    }
+    reader.join();
+    return result;
+}
+
+std::wstring Text(UINT id, LANGID language)
+{
+    std::wstring text;
+    EXPECT_TRUE(FindStringInLanguage(GetModuleHandleW(nullptr), id, language, text));
+    return text;
+}
+
+const LANGID kEnglish = 1033;
+const LANGID kGreek = 1032;
+
+}  // namespace
+
+TEST(Accessibility, NoticeIsReadAsTitleMessageAndOkButton)
+{
+    for (LANGID language : {kEnglish, kGreek}) {
+        const std::wstring message = Text(IDS_CVN_INSTALLED, language);
+        CAFXOKBIG notice(nullptr, kMessageTitle, message);
+        Tree tree;
+        EXPECT_EQ(RunAndRead(notice, tree, 2), IDOK) << "OK's default action presses it";
+        ASSERT_TRUE(tree.read) << language;
+        EXPECT_EQ(tree.dialog.name, kMessageTitle);
+        EXPECT_EQ(tree.dialog.role, ROLE_SYSTEM_DIALOG);
+        EXPECT_EQ(tree.dialog.description, message);
+        ASSERT_EQ(tree.children.size(), 2u);
+        EXPECT_EQ(tree.children[0].name, message) << "the message is a static text, read on opening";
+        EXPECT_EQ(tree.children[0].role, ROLE_SYSTEM_STATICTEXT);
+        EXPECT_EQ(tree.children[1].name, L"OK");
+        EXPECT_EQ(tree.children[1].role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(tree.children[1].defaultAction, L"Press");
+        EXPECT_TRUE(tree.children[1].state & STATE_SYSTEM_FOCUSED) << "focus is on the button when it opens";
+        EXPECT_EQ(tree.focused, L"OK");
+    }
+}
+
+TEST(Accessibility, QuestionButtonsAreOkAndCancel)
+{
+    for (LANGID language : {kEnglish, kGreek}) {
+        const std::wstring message = Text(IDS_CVN_DOWNLOAD_QUESTION, language);
+        CASFXYESNO question(nullptr, kMessageTitle, message);
+        Tree tree;
+        EXPECT_EQ(RunAndRead(question, tree, 3), IDCANCEL) << "Cancel's default action is EXIT";
+        ASSERT_TRUE(tree.read) << language;
+        EXPECT_EQ(tree.dialog.name, kMessageTitle);
+        EXPECT_EQ(tree.dialog.role, ROLE_SYSTEM_DIALOG);
+        EXPECT_EQ(tree.dialog.description, message);
+        ASSERT_EQ(tree.children.size(), 3u);
+        EXPECT_EQ(tree.children[0].name, message);
+        EXPECT_EQ(tree.children[1].name, L"OK");
+        EXPECT_EQ(tree.children[1].role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_TRUE(tree.children[1].state & STATE_SYSTEM_FOCUSED);
+        EXPECT_EQ(tree.children[2].name, L"Cancel") << "named by its face, not its caption EXIT";
+        EXPECT_EQ(tree.children[2].role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_FALSE(tree.children[2].state & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_UNAVAILABLE));
+    }
+}
