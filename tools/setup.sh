@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   mingw-w64-i686-dev
   wine wine64 wine32:i386
-  xvfb x11-apps imagemagick
+  xvfb x11-apps imagemagick fonts-liberation
   googletest
   xorriso osslsigncode openssl
   file python3 python3-pefile

@@ -1,17 +1,60 @@
 #include "E2E.h"
 #include "app/LocaleTable.h"
+#include "imagelib/ximage.h"
+#include "res/resource.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
 
 namespace {
 
-// The message rectangle of a dialog on screen, against the same dialog
-// composed off-screen in this process with a known text.
+// The dialog as it is specified to look, drawn here and not by the
+// launcher's paint code, so that a wrong font, weight, colour, rectangle or
+// flag in that code shows: the background image, the title in white bold
+// 15-pixel Arial left-aligned in (10, 8, 250, 30), the message in
+// RGB(89, 69, 28) 16-pixel Arial centred in its rectangle, both wrapped at
+// words over a transparent background.
+void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, const std::wstring& message,
+                         const RECT& messageRect)
+{
+    CxImage image(CXIMAGE_FORMAT_UNKNOWN);
+    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND),
+                                     L"PNG"),
+                       CXIMAGE_FORMAT_PNG, nullptr);
+    HBITMAP background = image.MakeBitmap(nullptr);
+    HDC source = CreateCompatibleDC(target);
+    HGDIOBJ previousBitmap = SelectObject(source, background);
+    BitBlt(target, 0, 0, notice ? 401 : 264, 156, source, 0, 0, SRCCOPY);
+    SelectObject(source, previousBitmap);
+    DeleteDC(source);
+    DeleteObject(background);
+
+    SetBkMode(target, TRANSPARENT);
+    auto arial = [](int height, int weight) {
+        return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+                           CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial");
+    };
+    HFONT titleFont = arial(15, FW_BOLD);
+    HFONT messageFont = arial(16, FW_NORMAL);
+    HGDIOBJ previousFont = SelectObject(target, titleFont);
+    SetTextColor(target, RGB(255, 255, 255));
+    RECT titleRect = {10, 8, 250, 30};
+    DrawTextW(target, title.c_str(), static_cast<int>(title.size()), &titleRect, DT_WORDBREAK);
+    SelectObject(target, messageFont);
+    SetTextColor(target, RGB(89, 69, 28));
+    RECT rect = messageRect;
+    DrawTextW(target, message.c_str(), static_cast<int>(message.size()), &rect, DT_CENTER | DT_WORDBREAK);
+    SelectObject(target, previousFont);
+    DeleteObject(messageFont);
+    DeleteObject(titleFont);
+}
+
+// The title and message areas of a dialog on screen, pixel for pixel
+// against the specified drawing with the given message.
 bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
 {
     const Capture shown = CaptureWindow(dialog);
     const int w = notice ? 401 : 264;
-    const RECT area = notice ? RECT{50, 52, 350, 100} : RECT{26, 42, 241, 90};
+    const RECT messageRect = notice ? RECT{50, 52, 350, 100} : RECT{26, 42, 241, 90};
     if (shown.width != w || shown.height != 156) {
         return false;
     }
@@ -19,15 +62,13 @@ bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
     HDC target = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, 156);
     HGDIOBJ previous = SelectObject(target, bitmap);
-    if (notice) {
-        CAFXOKBIG(nullptr, kMessageTitle, text).PaintContent(target, w, 156);
-    } else {
-        CASFXYESNO(nullptr, kMessageTitle, text).PaintContent(target, w, 156);
-    }
+    DrawSpecifiedDialog(target, notice, kMessageTitle, text, messageRect);
     bool same = true;
-    for (int y = area.top; y < area.bottom && same; ++y) {
-        for (int x = area.left; x < area.right && same; ++x) {
-            same = GetPixel(target, x, y) == shown.At(x, y);
+    for (const RECT& area : {RECT{10, 8, 250, 30}, messageRect}) {
+        for (int y = area.top; y < area.bottom && same; ++y) {
+            for (int x = area.left; x < area.right && same; ++x) {
+                same = GetPixel(target, x, y) == shown.At(x, y);
+            }
         }
     }
     SelectObject(target, previous);

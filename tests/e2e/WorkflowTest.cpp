@@ -90,12 +90,21 @@ TEST_F(InstalledTest, EscapeOnTheNoticeStillStartsCorvana)
 
 TEST_F(InstalledTest, ExpandStringIsUsedUnexpanded)
 {
-    const std::wstring value = installFolder + L"\\%CVN_NOT_EXPANDED%";
+    // A variable every Windows process has: expanding it would change the
+    // folder. (Where the launch then goes is not checked: Wine's
+    // ShellExecuteEx expands variables in the file name by itself, Windows'
+    // does not.)
+    wchar_t systemRoot[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"SystemRoot", systemRoot, MAX_PATH), 0u);
+    const std::wstring value = installFolder + L"\\%SystemRoot%";
     SetInstallLocation(REG_EXPAND_SZ, value);
     const Outcome outcome = RunAndAnswer(disc, IDOK);
     EXPECT_EQ(outcome.exitCode, 0u);
     EXPECT_TRUE(Contains(outcome.lines, "[RZ_K] CVN InstallLocation : [" + Narrow(value) + "]"));
     EXPECT_TRUE(Contains(outcome.lines, Narrow(value))) << "the folder line shows the variable as stored";
+    for (const std::string& line : outcome.lines) {
+        EXPECT_EQ(line.find(Narrow(systemRoot)), std::string::npos) << "expanded: " << line;
+    }
 }
 
 TEST_F(InstalledTest, EmptyValueLaunchesFromTheDefaultFolder)
