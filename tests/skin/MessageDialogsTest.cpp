@@ -6,8 +6,13 @@
 #include <thread>
 #include <vector>
 
+#include <cstdint>
+#include <cwchar>
+
+#include "app/LocaleTable.h"
 #include "framework/GdiObjects.h"
 #include "skin/MessageDialogs.h"
+#include "workflow/MessageText.h"
 
 namespace {
 
@@ -339,4 +344,45 @@ TEST(Question, KeyboardTabShowsFocusAndEnterPressesTheFocusedButton)
     EXPECT_EQ(focusAfterTab, exitButton) << "Tab moves to EXIT";
     EXPECT_TRUE(exitFocusedFace) << "EXIT shows its focused face";
     EXPECT_EQ(result, IDCANCEL) << "Enter presses the focused EXIT";
+}
+
+// Every message a user can meet, laid out as the dialog lays it out (16-
+// pixel Arial, its rectangle's width, centred word breaking), fits its
+// rectangle: a translation that grows past it would be cut off.
+TEST(SkinPainting, EveryShownMessageFitsItsRectangle)
+{
+    struct Shown {
+        UINT id;
+        const SkinLayout& layout;
+        bool allLanguages;  // 5003 is only ever shown in English
+    };
+    const Shown shown[] = {{5000, CAFXOKBIG::kLayout, true},
+                           {5002, CAFXOKBIG::kLayout, true},
+                           {5001, CASFXYESNO::kLayout, true},
+                           {5003, CAFXOKBIG::kLayout, false}};
+    MemoryDC dc(nullptr);
+    OwnedFont font(CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+                               CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
+    SelectedObject selected(dc.Get(), font.Get());
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+    ASSERT_TRUE(std::wstring(face) == L"Arial" || std::wstring(face) == L"Liberation Sans")
+        << "measured with " << std::string(face, face + wcslen(face)) << ", not Arial's metrics";
+    int measured = 0;
+    for (const Shown& message : shown) {
+        for (std::uint32_t locale : kSupportedLocales) {
+            const LANGID language = message.allLanguages ? static_cast<LANGID>(locale) : LANGID(1033);
+            if (!message.allLanguages && locale != 1033) continue;
+            std::wstring text;
+            ASSERT_TRUE(FindStringInLanguage(GetModuleHandleW(nullptr), message.id, language, text));
+            const RECT& area = message.layout.messageRect;
+            RECT laid = {0, 0, area.right - area.left, 0};
+            DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &laid,
+                      DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
+            EXPECT_LE(laid.bottom, area.bottom - area.top) << "message " << message.id << " in " << language;
+            EXPECT_LE(laid.right, area.right - area.left) << "message " << message.id << " in " << language;
+            ++measured;
+        }
+    }
+    EXPECT_EQ(measured, 31);
 }
