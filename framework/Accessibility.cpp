@@ -98,6 +98,16 @@ HRESULT CAccessibleProxy::TextResult(const wchar_t* text, BSTR* out)
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT CAccessibleProxy::IntegerResult(long value, VARIANT* out)
+{
+    if (out == nullptr) {
+        return E_POINTER;
+    }
+    out->vt = VT_I4;
+    out->lVal = value;
+    return S_OK;
+}
+
 HRESULT CAccessibleProxy::QueryInterface(REFIID iid, void** object)
 {
     if (object == nullptr) {
@@ -154,97 +164,97 @@ HRESULT CAccessibleProxy::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIAN
 // Everything not overridden is the standard object's answer.
 HRESULT CAccessibleProxy::get_accParent(IDispatch** parent)
 {
-    return m_standard != nullptr ? m_standard->get_accParent(parent) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accParent, parent);
 }
 
 HRESULT CAccessibleProxy::get_accChildCount(long* count)
 {
-    return m_standard != nullptr ? m_standard->get_accChildCount(count) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accChildCount, count);
 }
 
 HRESULT CAccessibleProxy::get_accChild(VARIANT child, IDispatch** object)
 {
-    return m_standard != nullptr ? m_standard->get_accChild(child, object) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accChild, child, object);
 }
 
 HRESULT CAccessibleProxy::get_accName(VARIANT child, BSTR* name)
 {
-    return m_standard != nullptr ? m_standard->get_accName(child, name) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accName, child, name);
 }
 
 HRESULT CAccessibleProxy::get_accValue(VARIANT child, BSTR* value)
 {
-    return m_standard != nullptr ? m_standard->get_accValue(child, value) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accValue, child, value);
 }
 
 HRESULT CAccessibleProxy::get_accDescription(VARIANT child, BSTR* description)
 {
-    return m_standard != nullptr ? m_standard->get_accDescription(child, description) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accDescription, child, description);
 }
 
 HRESULT CAccessibleProxy::get_accRole(VARIANT child, VARIANT* role)
 {
-    return m_standard != nullptr ? m_standard->get_accRole(child, role) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accRole, child, role);
 }
 
 HRESULT CAccessibleProxy::get_accState(VARIANT child, VARIANT* state)
 {
-    return m_standard != nullptr ? m_standard->get_accState(child, state) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accState, child, state);
 }
 
 HRESULT CAccessibleProxy::get_accHelp(VARIANT child, BSTR* help)
 {
-    return m_standard != nullptr ? m_standard->get_accHelp(child, help) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accHelp, child, help);
 }
 
 HRESULT CAccessibleProxy::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
 {
-    return m_standard != nullptr ? m_standard->get_accHelpTopic(file, child, topic) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accHelpTopic, file, child, topic);
 }
 
 HRESULT CAccessibleProxy::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 {
-    return m_standard != nullptr ? m_standard->get_accKeyboardShortcut(child, shortcut) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accKeyboardShortcut, child, shortcut);
 }
 
 HRESULT CAccessibleProxy::get_accFocus(VARIANT* child)
 {
-    return m_standard != nullptr ? m_standard->get_accFocus(child) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accFocus, child);
 }
 
 HRESULT CAccessibleProxy::get_accSelection(VARIANT* children)
 {
-    return m_standard != nullptr ? m_standard->get_accSelection(children) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accSelection, children);
 }
 
 HRESULT CAccessibleProxy::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    return m_standard != nullptr ? m_standard->get_accDefaultAction(child, action) : E_NOTIMPL;
+    return Standard(&IAccessible::get_accDefaultAction, child, action);
 }
 
 HRESULT CAccessibleProxy::accSelect(long flags, VARIANT child)
 {
-    return m_standard != nullptr ? m_standard->accSelect(flags, child) : E_NOTIMPL;
+    return Standard(&IAccessible::accSelect, flags, child);
 }
 
 HRESULT CAccessibleProxy::accLocation(long* left, long* top, long* width, long* height, VARIANT child)
 {
-    return m_standard != nullptr ? m_standard->accLocation(left, top, width, height, child) : E_NOTIMPL;
+    return Standard(&IAccessible::accLocation, left, top, width, height, child);
 }
 
 HRESULT CAccessibleProxy::accNavigate(long direction, VARIANT start, VARIANT* end)
 {
-    return m_standard != nullptr ? m_standard->accNavigate(direction, start, end) : E_NOTIMPL;
+    return Standard(&IAccessible::accNavigate, direction, start, end);
 }
 
 HRESULT CAccessibleProxy::accHitTest(long x, long y, VARIANT* child)
 {
-    return m_standard != nullptr ? m_standard->accHitTest(x, y, child) : E_NOTIMPL;
+    return Standard(&IAccessible::accHitTest, x, y, child);
 }
 
 HRESULT CAccessibleProxy::accDoDefaultAction(VARIANT child)
 {
-    return m_standard != nullptr ? m_standard->accDoDefaultAction(child) : E_NOTIMPL;
+    return Standard(&IAccessible::accDoDefaultAction, child);
 }
 
 HRESULT CAccessibleProxy::put_accName(VARIANT, BSTR)

@@ -61,6 +61,15 @@ protected:
     static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
     // A new BSTR of `text` in *out; S_FALSE and null for an empty text.
     static HRESULT TextResult(const wchar_t* text, BSTR* out);
+    // A VT_I4 `value` (a role, a state, a child id) in *out.
+    static HRESULT IntegerResult(long value, VARIANT* out);
+
+    // The standard object's answer (E_NOTIMPL without one).
+    template <class... Parameters, class... Arguments>
+    HRESULT Standard(HRESULT (STDMETHODCALLTYPE IAccessible::*method)(Parameters...), Arguments... arguments)
+    {
+        return m_standard != nullptr ? (m_standard->*method)(arguments...) : E_NOTIMPL;
+    }
 
     IAccessible* m_standard;
 

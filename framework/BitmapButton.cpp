@@ -28,25 +28,18 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
-        if (!IsSelf(child)) return E_INVALIDARG;
-        if (role == nullptr) return E_POINTER;
-        role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
-        return S_OK;
+        return IsSelf(child) ? IntegerResult(ROLE_SYSTEM_PUSHBUTTON, role) : E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
         if (!IsSelf(child)) return E_INVALIDARG;
-        if (state == nullptr) return E_POINTER;
         long bits = STATE_SYSTEM_FOCUSABLE;
         if (GetFocus() == m_button) bits |= STATE_SYSTEM_FOCUSED;
         if (SendMessageW(m_button, BM_GETSTATE, 0, 0) & BST_PUSHED) bits |= STATE_SYSTEM_PRESSED;
         if (!IsWindowEnabled(m_button)) bits |= STATE_SYSTEM_UNAVAILABLE;
         if (!IsWindowVisible(m_button)) bits |= STATE_SYSTEM_INVISIBLE;
-        state->vt = VT_I4;
-        state->lVal = bits;
-        return S_OK;
+        return IntegerResult(bits, state);
     }
 
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override

@@ -69,28 +69,18 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
-        if (role == nullptr) return E_POINTER;
         const long id = ChildId(child);
-        long answer = 0;
-        if (id == CHILDID_SELF) answer = ROLE_SYSTEM_DIALOG;
-        else if (id == kMessageChild) answer = ROLE_SYSTEM_STATICTEXT;
-        else if (ButtonOf(id) != nullptr) answer = ROLE_SYSTEM_PUSHBUTTON;
-        else return E_INVALIDARG;
-        role->vt = VT_I4;
-        role->lVal = answer;
-        return S_OK;
+        if (id == CHILDID_SELF) return IntegerResult(ROLE_SYSTEM_DIALOG, role);
+        if (id == kMessageChild) return IntegerResult(ROLE_SYSTEM_STATICTEXT, role);
+        if (ButtonOf(id) != nullptr) return IntegerResult(ROLE_SYSTEM_PUSHBUTTON, role);
+        return E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accState(child, state);
-        if (id == kMessageChild) {
-            if (state == nullptr) return E_POINTER;
-            state->vt = VT_I4;
-            state->lVal = STATE_SYSTEM_READONLY;
-            return S_OK;
-        }
+        if (id == kMessageChild) return IntegerResult(STATE_SYSTEM_READONLY, state);
         if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
             return a->get_accState(Self(), state);
         });
@@ -102,17 +92,9 @@ public:
         if (child == nullptr) return E_POINTER;
         child->vt = VT_EMPTY;
         const HWND focus = GetFocus();
-        if (focus == m_dialog) {
-            child->vt = VT_I4;
-            child->lVal = CHILDID_SELF;
-            return S_OK;
-        }
+        if (focus == m_dialog) return Element(CHILDID_SELF, child);
         for (std::size_t i = 0; i < m_buttonCount; ++i) {
-            if (m_buttons[i]->GetSafeHwnd() == focus) {
-                child->vt = VT_DISPATCH;
-                child->pdispVal = m_buttons[i]->CreateAccessible();
-                return S_OK;
-            }
+            if (m_buttons[i]->GetSafeHwnd() == focus) return Element(ButtonId(i), child);
         }
         return S_FALSE;
     }
@@ -150,15 +132,9 @@ public:
         for (std::size_t i = 0; i < m_buttonCount; ++i) {
             RECT r{};
             GetWindowRect(m_buttons[i]->GetSafeHwnd(), &r);
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
-                child->vt = VT_DISPATCH;
-                child->pdispVal = m_buttons[i]->CreateAccessible();
-                return S_OK;
-            }
+            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return Element(ButtonId(i), child);
         }
-        child->vt = VT_I4;
-        child->lVal = PtInRect(&m_messageRect, point) ? kMessageChild : CHILDID_SELF;
-        return S_OK;
+        return Element(PtInRect(&m_messageRect, point) ? kMessageChild : CHILDID_SELF, child);
     }
 
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
@@ -175,14 +151,7 @@ public:
         else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) target = id + 1;
         else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT) target = id - 1;
         if (target < kMessageChild || target > last) return S_FALSE;
-        if (CBitmapButton* button = ButtonOf(target)) {
-            end->vt = VT_DISPATCH;
-            end->pdispVal = button->CreateAccessible();
-        } else {
-            end->vt = VT_I4;
-            end->lVal = target;
-        }
-        return S_OK;
+        return Element(target, end);
     }
 
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
@@ -214,6 +183,21 @@ private:
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
         return self;
+    }
+
+    static long ButtonId(std::size_t index) { return kMessageChild + 1 + static_cast<long>(index); }
+
+    // Child `id` as a client expects it: a button as its own object, the
+    // message and the dialog itself by id.
+    HRESULT Element(long id, VARIANT* out) const
+    {
+        if (out == nullptr) return E_POINTER;
+        if (CBitmapButton* button = ButtonOf(id)) {
+            out->vt = VT_DISPATCH;
+            out->pdispVal = button->CreateAccessible();
+            return S_OK;
+        }
+        return IntegerResult(id, out);
     }
 
     CBitmapButton* ButtonOf(long id) const

@@ -149,6 +149,28 @@ std::wstring Text(UINT id, LANGID language)
 const LANGID kEnglish = 1033;
 const LANGID kGreek = 1032;
 
+// The dialog named by the title with the message as its description, the
+// message as a static text first, then push buttons named `buttons`, the
+// first of them focused (so it is read after the dialog).
+void ExpectReadAs(const Tree& tree, const std::wstring& message, const std::vector<std::wstring>& buttons)
+{
+    EXPECT_EQ(tree.dialog.name, kMessageTitle);
+    EXPECT_EQ(tree.dialog.role, ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(tree.dialog.description, message);
+    ASSERT_EQ(tree.children.size(), buttons.size() + 1);
+    EXPECT_EQ(tree.children[0].name, message) << "the message is a static text, read on opening";
+    EXPECT_EQ(tree.children[0].role, ROLE_SYSTEM_STATICTEXT);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const Element& button = tree.children[i + 1];
+        EXPECT_EQ(button.name, buttons[i]);
+        EXPECT_EQ(button.role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(button.defaultAction, L"Press");
+        EXPECT_EQ((button.state & STATE_SYSTEM_FOCUSED) != 0, i == 0) << "focus is on the first button";
+        EXPECT_FALSE(button.state & STATE_SYSTEM_UNAVAILABLE);
+    }
+    EXPECT_EQ(tree.focused, buttons[0]);
+}
+
 }  // namespace
 
 TEST(Accessibility, NoticeIsReadAsTitleMessageAndOkButton)
@@ -159,17 +181,7 @@ TEST(Accessibility, NoticeIsReadAsTitleMessageAndOkButton)
         Tree tree;
         EXPECT_EQ(RunAndRead(notice, tree, 2), IDOK) << "OK's default action presses it";
         ASSERT_TRUE(tree.read) << language;
-        EXPECT_EQ(tree.dialog.name, kMessageTitle);
-        EXPECT_EQ(tree.dialog.role, ROLE_SYSTEM_DIALOG);
-        EXPECT_EQ(tree.dialog.description, message);
-        ASSERT_EQ(tree.children.size(), 2u);
-        EXPECT_EQ(tree.children[0].name, message) << "the message is a static text, read on opening";
-        EXPECT_EQ(tree.children[0].role, ROLE_SYSTEM_STATICTEXT);
-        EXPECT_EQ(tree.children[1].name, L"OK");
-        EXPECT_EQ(tree.children[1].role, ROLE_SYSTEM_PUSHBUTTON);
-        EXPECT_EQ(tree.children[1].defaultAction, L"Press");
-        EXPECT_TRUE(tree.children[1].state & STATE_SYSTEM_FOCUSED) << "focus is on the button when it opens";
-        EXPECT_EQ(tree.focused, L"OK");
+        ExpectReadAs(tree, message, {L"OK"});
     }
 }
 
@@ -181,16 +193,6 @@ TEST(Accessibility, QuestionButtonsAreOkAndCancel)
         Tree tree;
         EXPECT_EQ(RunAndRead(question, tree, 3), IDCANCEL) << "Cancel's default action is EXIT";
         ASSERT_TRUE(tree.read) << language;
-        EXPECT_EQ(tree.dialog.name, kMessageTitle);
-        EXPECT_EQ(tree.dialog.role, ROLE_SYSTEM_DIALOG);
-        EXPECT_EQ(tree.dialog.description, message);
-        ASSERT_EQ(tree.children.size(), 3u);
-        EXPECT_EQ(tree.children[0].name, message);
-        EXPECT_EQ(tree.children[1].name, L"OK");
-        EXPECT_EQ(tree.children[1].role, ROLE_SYSTEM_PUSHBUTTON);
-        EXPECT_TRUE(tree.children[1].state & STATE_SYSTEM_FOCUSED);
-        EXPECT_EQ(tree.children[2].name, L"Cancel") << "named by its face, not its caption EXIT";
-        EXPECT_EQ(tree.children[2].role, ROLE_SYSTEM_PUSHBUTTON);
-        EXPECT_FALSE(tree.children[2].state & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_UNAVAILABLE));
+        ExpectReadAs(tree, message, {L"OK", L"Cancel"});  // EXIT is named by its face
     }
 }
