@@ -7,6 +7,8 @@
 #include "app/CriticalErrors.h"
 #include "app/ModuleFolder.h"
 #include "app/UiLanguage.h"
+#include "framework/ProcessState.h"
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 #include "monitor/DeviceMonitor.h"
 #include "res/resource.h"
@@ -38,7 +40,8 @@ BOOL CLauncherApp::InitInstance()
     }
     g_strModuleDir = FolderOfModulePath(g_strModuleDir);
 
-    // The handle stays open for the life of the process, so the name does.
+    // Never closed, on purpose: the handle stays open for the life of the
+    // process, and so does the name that keeps a second launcher out.
     HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
     const DWORD mutexError = GetLastError();
     if (mutex != nullptr) {
@@ -51,12 +54,11 @@ BOOL CLauncherApp::InitInstance()
     g_bCheckCDFS = 1;
     Trace(L"[RZ_K] Run CheckCDFS");
     unsigned threadId = 0;
-    const auto thread =
-        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, CheckCDFS, nullptr, 0, &threadId));
-    // The monitor's first look at the marker normally happens in this pause.
-    WaitForSingleObject(thread, kMonitorStartWaitMs);
-    if (thread != nullptr) {
-        CloseHandle(thread);
+    {
+        const OwnedHandle thread(
+            reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, CheckCDFS, nullptr, 0, &threadId)));
+        // The monitor's first look at the marker normally happens in this pause.
+        WaitForSingleObject(thread.Get(), kMonitorStartWaitMs);
     }
 
     const UiLanguageOutcome language = SelectUiLanguage();

@@ -3,11 +3,9 @@
 #include <string>
 
 #include "app/LocaleTable.h"
+#include "framework/ProcessState.h"
 #include "framework/Trace.h"
 #include "workflow/MessageText.h"
-
-std::uint32_t g_LocalPCLang = 0;
-std::int32_t g_bLangSupported = 0;
 
 namespace {
 
@@ -32,12 +30,9 @@ UiLanguageOutcome SelectUiLanguage()
     g_LocalPCLang = GetThreadLocale();
     TraceF(L"[RZ_K] g_LocalPCLang : %d", static_cast<int>(g_LocalPCLang));
 
-    for (std::uint32_t supported : kSupportedLocales) {
-        if (g_LocalPCLang == supported) {
-            Trace(L"[RZ_K] Lang OK!");
-            g_bLangSupported = 1;
-            break;
-        }
+    if (IsSupportedLocale(g_LocalPCLang)) {
+        Trace(L"[RZ_K] Lang OK!");
+        g_bLangSupported = 1;
     }
 
     OSVERSIONINFOW version{};

@@ -1,10 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
-
-extern std::uint32_t g_LocalPCLang;
-extern std::int32_t g_bLangSupported;
 
 struct UiLanguageOutcome {
     bool proceed;        // false: start-up ends here

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "DebugTrace.h"
-#include "framework/GdiObjects.h"
+#include "framework/ScopedHandles.h"
 #include "res/resource.h"
 #include "skin/MessageDialogs.h"
 #include "skin/SkinHelpers.h"

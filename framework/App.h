@@ -35,7 +35,8 @@ public:
     virtual int ExitInstance();
     virtual int Run();
 
-    // Routes a command through the application's command table.
+    // Routes a command through the application's command table; dialogs
+    // hand on the commands they do not handle themselves.
     bool OnCommand(UINT id);
 
     HINSTANCE Instance() const { return m_hInstance; }
@@ -52,7 +53,7 @@ protected:
     virtual CommandTable GetCommandTable() const { return {nullptr, 0}; }
     // Default help handler. The program ships no help file, so there is
     // nothing to open.
-    void OnHelp() {}
+    virtual void OnHelp() {}
 
 private:
     HINSTANCE m_hInstance = nullptr;

@@ -8,7 +8,7 @@
 
 #include "framework/Accessibility.h"
 
-#include "framework/GdiObjects.h"
+#include "framework/ScopedHandles.h"
 
 class CDialog;
 

@@ -141,6 +141,11 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             OnCancel();
             return TRUE;
         }
+        // What no dialog handles goes on to the application, as in the
+        // framework this layer stands in for (its help command).
+        if (CApp* app = CApp::Current()) {
+            return app->OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
+        }
         return FALSE;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -4,11 +4,10 @@
 
 #include <string>
 
-#include "app/LauncherApp.h"
+#include "framework/ProcessState.h"
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 #include "monitor/ProcessLookup.h"
-
-std::atomic<std::int32_t> g_bCheckCDFS{0};
 
 namespace {
 
@@ -28,12 +27,9 @@ std::wstring FormatStatusLine(std::int32_t flag)
 bool MarkerCanBeOpened()
 {
     const std::wstring path = g_strModuleDir + L"\\Auto installer.qzt";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(file);
-    return true;
+    const OwnedHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
 }
 
 void TerminateOwnProcessIfListedAsLauncher()

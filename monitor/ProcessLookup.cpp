@@ -4,27 +4,10 @@
 
 #include <cwchar>
 
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 
 namespace {
-
-class Snapshot {
-public:
-    Snapshot() : m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)) {}
-    ~Snapshot()
-    {
-        if (Valid()) {
-            CloseHandle(m_handle);
-        }
-    }
-    Snapshot(const Snapshot&) = delete;
-    Snapshot& operator=(const Snapshot&) = delete;
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 bool SameName(const std::wstring& a, const wchar_t* b)
 {
@@ -37,7 +20,7 @@ bool SameName(const std::wstring& a, const wchar_t* b)
 
 LONG FindProcess(std::wstring name)
 {
-    Snapshot snapshot;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot.Valid()) {
         return 0;
     }
@@ -59,18 +42,13 @@ LONG FindProcess(std::wstring name)
 bool TerminateProcessWithExitCodeZero(DWORD processId)
 {
     const DWORD allAccess = 0x1F0FFF;  // all access rights, as on every version
-    HANDLE process = OpenProcess(allAccess, FALSE, processId);
-    if (process == nullptr) {
-        return false;
-    }
-    const bool ended = TerminateProcess(process, 0) != FALSE;
-    CloseHandle(process);
-    return ended;
+    OwnedHandle process(OpenProcess(allAccess, FALSE, processId));
+    return process.Valid() && TerminateProcess(process.Get(), 0) != FALSE;
 }
 
 bool IsProcessListedAs(DWORD processId, const std::wstring& name)
 {
-    Snapshot snapshot;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot.Valid()) {
         return false;
     }

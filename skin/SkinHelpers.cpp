@@ -1,6 +1,6 @@
 #include "skin/SkinHelpers.h"
 
-#include "framework/GdiObjects.h"
+#include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 
 namespace {

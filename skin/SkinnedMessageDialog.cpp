@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "framework/GdiObjects.h"
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 #include "skin/SkinHelpers.h"
 #include "skin/SkinnedDialogAccessible.h"

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "app/LauncherApp.h"
+#include "framework/ProcessState.h"
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/LauncherDlg.h"
@@ -13,26 +14,6 @@
 #include "workflow/ShellLaunch.h"
 
 namespace {
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-    void Close()
-    {
-        if (Valid()) {
-            CloseHandle(m_handle);
-            m_handle = INVALID_HANDLE_VALUE;
-        }
-    }
-
-private:
-    HANDLE m_handle;
-};
-
 // Reads no further than the end of the first line, however long the file.
 std::string ReadFirstLine(HANDLE file)
 {
@@ -65,7 +46,7 @@ bool CLauncherDlg::DownloadCVN()
     Trace(L"[RZ_K] DownloadCVN(+)");
     const std::wstring path = g_strModuleDir + L"\\CVNAI.ini";
     // No sharing: a link file another program holds open is an error.
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         Trace(L"[RZ_K] INI File Error.");
         ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_VERIFY_ERROR));

@@ -1,8 +1,7 @@
 #include "workflow/LauncherDlg.h"
 
-#include "app/UiLanguage.h"
+#include "framework/ProcessState.h"
 #include "framework/Trace.h"
-#include "monitor/DeviceMonitor.h"
 #include "monitor/ProcessLookup.h"
 #include "res/resource.h"
 #include "skin/MessageDialogs.h"

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 
 namespace {
@@ -20,9 +21,10 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, con
     if (!ShellExecuteExW(&launch)) {
         return false;
     }
+    const OwnedHandle process(launch.hProcess);
     Trace(successTrace);
-    if (launch.hProcess != nullptr) {
-        WaitForSingleObject(launch.hProcess, kLaunchWaitMs);
+    if (process.Valid()) {
+        WaitForSingleObject(process.Get(), kLaunchWaitMs);
     }
     return true;
 }

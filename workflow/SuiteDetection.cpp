@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 #include "workflow/InstallLocation.h"
 #include "workflow/LauncherDlg.h"
@@ -15,23 +16,6 @@ const wchar_t kUninstallKey[] =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}";
 const wchar_t kInstallLocationValue[] = L"InstallLocation";
 
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (m_key != nullptr) {
-            RegCloseKey(m_key);
-        }
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY* Receive() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 }  // namespace
 
 int CLauncherDlg::CheckCVN()

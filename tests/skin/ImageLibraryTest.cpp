@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/GdiObjects.h"
+#include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 #include "res/resource.h"
 

@@ -10,7 +10,8 @@
 #include <cwchar>
 
 #include "app/LocaleTable.h"
-#include "framework/GdiObjects.h"
+#include "framework/App.h"
+#include "framework/ScopedHandles.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
 
@@ -385,4 +386,37 @@ TEST(SkinPainting, EveryShownMessageFitsItsRectangle)
         }
     }
     EXPECT_EQ(measured, 31);
+}
+
+namespace {
+class HelpCountingApp : public CApp {
+public:
+    int helpCalls = 0;
+
+protected:
+    CommandTable GetCommandTable() const override { return {kCommands, 1}; }
+    void OnHelp() override { ++helpCalls; }
+
+private:
+    static constexpr CommandEntry kCommands[] = {
+        {ID_HELP, static_cast<CommandHandler>(&HelpCountingApp::OnHelp)},
+    };
+};
+}  // namespace
+
+// The help command (F1 in the framework) that no dialog handles reaches
+// the application's command table.
+TEST(CommandRouting, UnhandledCommandsReachTheApplication)
+{
+    HelpCountingApp app;
+    CAFXOKBIG notice(nullptr, kTitle, L"message");
+    Snapshot s;
+    const INT_PTR result = RunAndProbe(notice, s, [](HWND w) {
+        PostMessageW(w, WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0);
+        PostMessageW(w, WM_COMMAND, MAKEWPARAM(4242, 0), 0);  // bound to nothing
+        PressEscape(w);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(app.helpCalls, 1);
+    EXPECT_FALSE(app.OnCommand(4242));
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/GdiObjects.h"
+#include "framework/ScopedHandles.h"
 #include "res/resource.h"
 #include "skin/SkinHelpers.h"
 

@@ -1,7 +1,10 @@
 #pragma once
-// Scoped owners for the handles a paint pass or a region build uses. Each
-// releases its handle when it goes out of scope; Detach() hands the handle
-// to someone else (a region given to a window, a bitmap given to a caller).
+// Scoped owners for every handle the launcher holds: GDI objects and
+// contexts for a paint pass or a region build, kernel handles, registry
+// keys. Each releases its handle when it goes out of scope; Detach() hands a
+// GDI object to someone else (a region given to a window, a bitmap given to
+// a caller). The image DLL keeps its COM helpers to itself: it links none
+// of the launcher's code.
 #include <windows.h>
 
 template <class Handle>
@@ -98,4 +101,47 @@ public:
 private:
     HDC m_dc;
     HGDIOBJ m_previous;
+};
+
+// A kernel handle: a file, a process, a thread, a snapshot. Both null and
+// INVALID_HANDLE_VALUE mean none, as the creating calls use one or the other.
+class OwnedHandle {
+public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(HANDLE handle) : m_handle(handle) {}
+    ~OwnedHandle() { Close(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
+    void Close()
+    {
+        if (Valid()) {
+            CloseHandle(m_handle);
+        }
+        m_handle = nullptr;
+    }
+
+private:
+    HANDLE m_handle = nullptr;
+};
+
+// An open registry key.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey()
+    {
+        if (m_key != nullptr) {
+            RegCloseKey(m_key);
+        }
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY* Receive() { return &m_key; }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
 };
