@@ -5,22 +5,32 @@
 #include "res/resource.h"
 
 namespace {
-const SkinButtonPlace kNoticeButtons[] = {{IDOK, {164, 115}}};
-const RECT kNoticeRepaint[] = {{164, 115, 247, 138}};
-
-const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102}}, {IDCANCEL, {141, 102}}};
-// 22 rows high: the bottom edge is 124, as the reference layout has it.
-const RECT kQuestionRepaint[] = {{38, 102, 121, 124}, {141, 102, 224, 124}};
+const SkinButtonPlace kNoticeButtons[] = {{IDOK, {164, 115, 247, 138}}};
+// 22 rows high, one less than the bitmaps: the bottom edge is 124, as the
+// reference layout has it.
+const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANCEL, {141, 102, 224, 124}}};
 }  // namespace
 
 const SkinLayout CAFXOKBIG::kLayout = {
-    IDD_NOTICE,     IDB_NOTICE_BACKGROUND, {401, 156}, {50, 52, 350, 100}, kNoticeButtons, 1, kNoticeRepaint, 1, true,
-    L"[RZ_K] CAFXOKBIG SET",
+    .templateId = IDD_NOTICE,
+    .backgroundId = IDB_NOTICE_BACKGROUND,
+    .background = {401, 156},
+    .messageRect = {50, 52, 350, 100},
+    .buttons = kNoticeButtons,
+    .buttonCount = 1,
+    .topmost = true,
+    .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET",
 };
 
 const SkinLayout CASFXYESNO::kLayout = {
-    IDD_QUESTION,     IDB_QUESTION_BACKGROUND, {264, 156}, {26, 42, 241, 90}, kQuestionButtons, 2, kQuestionRepaint, 2,
-    false,            L"[RZ_K] CASFXYESNO SET",
+    .templateId = IDD_QUESTION,
+    .backgroundId = IDB_QUESTION_BACKGROUND,
+    .background = {264, 156},
+    .messageRect = {26, 42, 241, 90},
+    .buttons = kQuestionButtons,
+    .buttonCount = 2,
+    .topmost = false,
+    .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET",
 };
 
 CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
@@ -33,6 +43,7 @@ void CAFXOKBIG::BindButtons()
     m_btnOK.AutoLoad(IDOK, m_hWnd);
 }
 
+// The notice forgets its texts on OK (not on Esc), as the original did.
 void CAFXOKBIG::OnOK()
 {
     m_strTitle.clear();

@@ -39,7 +39,8 @@ CDialog::MessageTable CSkinnedMessageDialog::GetMessageTable() const
 BOOL CSkinnedMessageDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    // Never drawn: the dialog has no caption.
+    // Never drawn (the dialog has no caption), but it is how tools and
+    // tests find the launcher's dialog among the desktop's windows.
     SetWindowTextW(m_hWnd, L"RZ_K");
     if (m_layout.topmost) {
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -47,6 +48,8 @@ BOOL CSkinnedMessageDialog::OnInitDialog()
     BindButtons();
     FitToReferenceLayout();
     ApplyRoundedRegion(m_hWnd);
+    // The driver's warm-up opens each dialog once with empty texts; such a
+    // dialog closes before it is ever shown.
     if (m_strTitle.empty() && m_strMessage.empty()) {
         Trace(m_layout.emptyTextsTrace);
         OnOK();
@@ -70,7 +73,7 @@ void CSkinnedMessageDialog::FitToReferenceLayout()
         const SkinButtonPlace& place = m_layout.buttons[i];
         HWND button = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         if (button != nullptr) {
-            SetWindowPos(button, nullptr, place.topLeft.x, place.topLeft.y, 0, 0,
+            SetWindowPos(button, nullptr, place.face.left, place.face.top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
@@ -120,8 +123,8 @@ INT_PTR CSkinnedMessageDialog::OnPaint(WPARAM, LPARAM)
         PaintContent(client.Get(), rect.right - rect.left, rect.bottom - rect.top);
         // The copy has just painted over the bitmap buttons: make them draw
         // themselves again.
-        for (std::size_t i = 0; i < m_layout.repaintRectCount; ++i) {
-            InvalidateRect(m_hWnd, &m_layout.repaintRects[i], FALSE);
+        for (std::size_t i = 0; i < m_layout.buttonCount; ++i) {
+            InvalidateRect(m_hWnd, &m_layout.buttons[i].face, FALSE);
         }
     }
     // The default handling validates the update region.

@@ -8,9 +8,12 @@
 #include "framework/BitmapButton.h"
 #include "framework/Dialog.h"
 
+// A bitmap button's place in pixels: its top left corner is where the
+// reference dialog-unit conversion puts the control, and the whole rectangle
+// is what each paint invalidates so that the button draws itself again.
 struct SkinButtonPlace {
     UINT controlId;
-    POINT topLeft;  // pixels, where the reference dialog-unit conversion puts it
+    RECT face;
 };
 
 struct SkinLayout {
@@ -20,10 +23,8 @@ struct SkinLayout {
     RECT messageRect;
     const SkinButtonPlace* buttons;
     std::size_t buttonCount;
-    const RECT* repaintRects;  // the buttons' places, redrawn after each paint
-    std::size_t repaintRectCount;
     bool topmost;
-    const wchar_t* emptyTextsTrace;
+    const wchar_t* emptyTextsTrace;  // written when the warm-up closes it unseen
 };
 
 class CSkinnedMessageDialog : public CDialog {

@@ -28,7 +28,9 @@ BOOL CLauncherDlg::OnInitDialog()
     CDialog::OnInitDialog();
     MoveWindow(m_hWnd, 50, 50, 300, 402, TRUE);
 
-    // Each message dialog runs once with empty texts and closes itself.
+    // The warm-up of the start sequence: each message dialog runs once with
+    // empty texts, which closes it before it is shown (and announces
+    // nothing to a screen reader).
     ShowNotice(L"", L"");
     AskConfirm(L"", L"");
 
@@ -54,6 +56,8 @@ void CLauncherDlg::OnOK()
         DownloadCVN();
     }
 
+    // One message that arrived meanwhile (a click that came too late, a
+    // repaint) is handled before the process ends itself; no more.
     MSG message;
     if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
         PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
