@@ -11,66 +11,22 @@
 #include <thread>
 #include <vector>
 
+#include "DialogControl.h"
 #include "app/LocaleTable.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
 
 namespace {
 
-bool SaveClientBmp(HWND window, const std::wstring& path)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    const int w = client.right;
-    const int h = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC windowDc = GetDC(window);
-    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC copy = CreateCompatibleDC(windowDc);
-    HGDIOBJ previous = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, w, h, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) / 4) * 4;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(h);
-    bool written = false;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        written = fwrite(&file, sizeof(file), 1, out) == 1 && fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
-                  fwrite(bits, stride * static_cast<DWORD>(h), 1, out) == 1;
-        fclose(out);
-    }
-    SelectObject(copy, previous);
-    DeleteDC(copy);
-    DeleteObject(bitmap);
-    ReleaseDC(window, windowDc);
-    return written;
-}
-
 // Runs the dialog, saves it once it has painted, and closes it with Esc.
 bool Shoot(CDialog& dialog, const std::wstring& path)
 {
     std::atomic<bool> saved{false};
     std::thread shooter([&] {
-        HWND window = nullptr;
-        for (int i = 0; i < 500 && window == nullptr; ++i) {
-            HWND found = FindWindowW(nullptr, L"RZ_K");
-            if (found != nullptr && IsWindowVisible(found)) window = found;
-            else Sleep(10);
-        }
+        HWND window = WaitForLauncherDialog(GetCurrentProcessId(), 5000);
         if (window == nullptr) return;
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Sleep(150);
-        saved = SaveClientBmp(window, path);
-        PostMessageW(GetDlgItem(window, IDOK), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        saved = WaitForPainted(window) && SaveCaptureAsBmp(CaptureClient(window), path);
+        PressEscape(window);
     });
     dialog.DoModal();
     shooter.join();

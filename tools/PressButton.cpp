@@ -5,20 +5,8 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <string>
 
-namespace {
-BOOL CALLBACK FindDialog(HWND window, LPARAM param)
-{
-    wchar_t text[16] = {};
-    GetWindowTextW(window, text, 16);
-    if (IsWindowVisible(window) && std::wstring(text) == L"RZ_K") {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
+#include "DialogControl.h"
 
 int wmain(int argc, wchar_t** argv)
 {
@@ -27,17 +15,12 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     const int id = std::wcscmp(argv[1], L"OK") == 0 ? IDOK : IDCANCEL;
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        HWND dialog = nullptr;
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        HWND button = dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
-        if (button != nullptr) {
-            PostMessageW(button, BM_CLICK, 0, 0);
-            std::printf("pressbutton: pressed %ls\n", argv[1]);
-            return 0;
-        }
-        Sleep(100);
+    HWND dialog = WaitForLauncherDialog(0, 20000);
+    if (dialog == nullptr || GetDlgItem(dialog, id) == nullptr) {
+        std::fprintf(stderr, "pressbutton: no dialog with that button\n");
+        return 1;
     }
-    std::fprintf(stderr, "pressbutton: no dialog with that button\n");
-    return 1;
+    ClickButton(dialog, id);
+    std::printf("pressbutton: pressed %ls\n", argv[1]);
+    return 0;
 }

@@ -72,12 +72,12 @@ std::vector<std::string> RunDownload(const TestDisc& disc, int* dialogs, DWORD* 
     LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     if (question != nullptr) {
-        LauncherRun::Click(question, IDOK);
+        ClickButton(question, IDOK);
         run.WaitForDialogGone(question);
         // An error notice may follow.
         HWND notice = run.WaitForDialog(3000);
         if (notice != nullptr) {
-            LauncherRun::Click(notice, IDOK);
+            ClickButton(notice, IDOK);
         }
     }
     run.WaitForExit();

@@ -52,7 +52,7 @@ void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, con
 // against the specified drawing with the given message.
 bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
 {
-    const Capture shown = CaptureWindow(dialog);
+    const Capture shown = CaptureClient(dialog);
     const int w = notice ? 401 : 264;
     const RECT messageRect = notice ? RECT{50, 52, 350, 100} : RECT{26, 42, 241, 90};
     if (shown.width != w || shown.height != 156) {
@@ -125,7 +125,7 @@ TEST_F(LanguageTest, FrenchLocaleGetsTheFrenchQuestion)
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(MessageAreaShows(question, false, Text(5001, 1036)));
     EXPECT_FALSE(MessageAreaShows(question, false, Text(5001, 1033))) << "the comparison tells languages apart";
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     const std::vector<std::string> lines = run.WorkflowLines();
     ASSERT_GE(lines.size(), 5u);
@@ -142,12 +142,12 @@ TEST_F(LanguageTest, SwedishLocaleShowsTheEnglishNoticeBeforeDetection)
     ASSERT_NE(notice, nullptr);
     EXPECT_FALSE(Contains(run.Lines(), "[RZ_K] Start. Action!.")) << "the notice comes before the workflow";
     EXPECT_TRUE(MessageAreaShows(notice, true, Text(5003, 1033)));
-    LauncherRun::Click(notice, IDOK);
+    ClickButton(notice, IDOK);
     ASSERT_TRUE(run.WaitForDialogGone(notice));
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(MessageAreaShows(question, false, Text(5001, 1033))) << "English after the notice";
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_EQ(run.Result().exitCode, 0u);
     const std::vector<std::string> lines = run.WorkflowLines();
@@ -167,7 +167,7 @@ TEST_F(LanguageTest, GermanOnMajorVersionFiveSetsTheThreadLocale)
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(MessageAreaShows(question, false, Text(5001, 1031)));
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     const std::vector<std::string> lines = run.WorkflowLines();
     ASSERT_GE(lines.size(), 6u);
@@ -190,14 +190,14 @@ TEST_F(LanguageTest, LocaleOfThisRun)
     if (!supported) {
         EXPECT_EQ(client.right, 401) << "the unsupported-language notice comes first";
         EXPECT_TRUE(MessageAreaShows(first, true, Text(5003, 1033)));
-        LauncherRun::Click(first, IDOK);
+        ClickButton(first, IDOK);
         run.WaitForDialogGone(first);
         first = run.WaitForDialog();
         ASSERT_NE(first, nullptr);
     }
     const LANGID language = supported ? LANGIDFROMLCID(locale) : 1033;
     EXPECT_TRUE(MessageAreaShows(first, false, Text(5001, language))) << "question in " << language;
-    LauncherRun::Click(first, IDCANCEL);
+    ClickButton(first, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     const std::vector<std::string> lines = run.Lines();
     EXPECT_TRUE(Contains(lines, "[RZ_K] g_LocalPCLang : " + Decimal(locale)));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DebugTrace.h"
+#include "DialogControl.h"
 
 struct SeenWindow {
     HWND handle;
@@ -45,11 +46,9 @@ public:
     int DistinctWindowsSeen();
     DWORD ProcessId();
 
-    static void Click(HWND dialog, int controlId);
-    static void PressEscape(HWND dialog);
-
 private:
     void Watch();
+    void Record(const std::vector<SeenWindow>& visible);
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
@@ -62,14 +61,3 @@ private:
     std::thread m_runner;
     std::thread m_watcher;
 };
-
-// Screen pixels of a window's client area (what the user sees).
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-Capture CaptureWindow(HWND window);
-// Saves a capture as a 24-bit BMP (for the pictures of the README).
-bool SaveCaptureAsBmp(const Capture& capture, const std::wstring& path);

@@ -37,7 +37,7 @@ TEST_F(LauncherTest, MonitorWritesItsPairWhileTheMarkerIsThere)
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(run.WaitForLineCount("[RZ_K] CDFS exist!", 3));
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     // Every status line is followed by "CDFS exist!" (the workflow's lines
     // may come between them, from the other thread).
@@ -107,7 +107,7 @@ TEST_F(LauncherTest, LauncherUnderAnotherNameRunsOnWithoutItsMonitor)
     ASSERT_TRUE(run.WaitForLine("[RZ_K] CDFS out!! Kill me!"));
     EXPECT_FALSE(run.WaitForExit(2000)) << "nothing is terminated";
     EXPECT_TRUE(IsWindowVisible(question));
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_EQ(run.Result().exitCode, 0u);
     const std::vector<std::string> lines = run.Lines();

@@ -51,15 +51,15 @@ TEST(Soak, HundredRunsAcrossTheRoads)
         }
         switch (road) {
         case Road::Installed:
-        case Road::NotInstalledOk: LauncherRun::Click(dialog, IDOK); break;
-        case Road::NotInstalledExit: LauncherRun::Click(dialog, IDCANCEL); break;
+        case Road::NotInstalledOk: ClickButton(dialog, IDOK); break;
+        case Road::NotInstalledExit: ClickButton(dialog, IDCANCEL); break;
         case Road::Unplugged: disc.Remove(L"Auto installer.qzt"); break;
         case Road::SecondInstance: {
             LauncherRun second(disc.Launcher());
             EXPECT_TRUE(second.WaitForExit()) << "run " << i;
             EXPECT_EQ(second.Result().exitCode, 0u) << "run " << i;
             EXPECT_TRUE(second.Lines().empty()) << "run " << i;
-            LauncherRun::Click(dialog, IDCANCEL);
+            ClickButton(dialog, IDCANCEL);
             break;
         }
         }

@@ -5,7 +5,7 @@ TEST_F(LauncherTest, NotInstalledAndExitIsTheWholeRoad)
     LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr) << "the download question appears";
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_FALSE(run.Result().timedOut);
     EXPECT_EQ(run.Result().exitCode, 0u);
@@ -22,8 +22,8 @@ TEST_F(LauncherTest, DriverWindowIsNeverShown)
     LauncherRun run(disc.Launcher());
     HWND question = run.WaitForDialog();
     ASSERT_NE(question, nullptr);
-    Sleep(300);
-    LauncherRun::Click(question, IDCANCEL);
+    Sleep(300);  // not a wait for something: the watcher looks at the windows meanwhile
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(run.WaitForExit());
     const std::vector<SeenWindow> seen = run.VisibleWindowsSeen();
     ASSERT_FALSE(seen.empty());
@@ -47,7 +47,7 @@ TEST_F(LauncherTest, SecondInstanceEndsAtOnceWithoutATrace)
     EXPECT_TRUE(second.VisibleWindowsSeen().empty());
     EXPECT_FALSE(first.Exited()) << "the first launcher is not disturbed";
 
-    LauncherRun::Click(question, IDCANCEL);
+    ClickButton(question, IDCANCEL);
     ASSERT_TRUE(first.WaitForExit());
     EXPECT_EQ(first.Result().exitCode, 0u);
 }

@@ -29,10 +29,10 @@ Outcome RunAndAnswer(const TestDisc& disc, int answer)
         GetClientRect(dialog, &rect);
         outcome.firstDialogWasNotice = rect.right == 401;
         if (answer == VK_ESCAPE) {
-            LauncherRun::PressEscape(dialog);
+            PressEscape(dialog);
         } else {
             // The notice has no EXIT button: then OK, so the run still ends.
-            LauncherRun::Click(dialog, GetDlgItem(dialog, answer) != nullptr ? answer : IDOK);
+            ClickButton(dialog, GetDlgItem(dialog, answer) != nullptr ? answer : IDOK);
         }
     }
     run.WaitForExit();

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "DialogControl.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
 
@@ -61,16 +62,6 @@ Element Read(IAccessible* object, long id)
     return e;
 }
 
-HWND FindShownDialog()
-{
-    for (int i = 0; i < 500; ++i) {
-        HWND window = FindWindowW(nullptr, L"RZ_K");
-        if (window != nullptr && IsWindowVisible(window)) return window;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
 // Runs `dialog`, reads its accessible tree from another thread, then ends
 // it through the default action of child `pressChild` (0: Esc).
 INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
@@ -78,7 +69,7 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
     std::atomic<bool> done{false};
     std::thread reader([&] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        HWND window = FindShownDialog();
+        HWND window = WaitForLauncherDialog(GetCurrentProcessId(), 5000);
         IAccessible* root = nullptr;
         if (window != nullptr &&
             SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
@@ -120,7 +111,7 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
             root->Release();
         }
         if (window != nullptr && (pressChild == 0 || !tree.read)) {
-            PostMessageW(GetDlgItem(window, IDOK), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PressEscape(window);
         }
         CoUninitialize();
         done = true;

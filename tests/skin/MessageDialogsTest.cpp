@@ -11,6 +11,7 @@
 
 #include "app/LocaleTable.h"
 #include "framework/App.h"
+#include "DialogControl.h"
 #include "framework/ScopedHandles.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
@@ -23,53 +24,14 @@ struct Snapshot {
     RECT window{};
     std::vector<RECT> buttons;  // client coordinates, by control id 1, 2
     bool topmost = false;
-    std::wstring text;
-    std::vector<COLORREF> pixels;  // the client area, row by row
-    int width = 0;
-    std::vector<COLORREF> pixelsAfterPartialRepaint;
+    Capture shown;                // the client area once painted
+    Capture afterPartialRepaint;  // and after its lower half was repainted
 
     COLORREF At(int x, int y, bool afterRepaint = false) const
     {
-        const auto& source = afterRepaint ? pixelsAfterPartialRepaint : pixels;
-        return source[static_cast<size_t>(y) * width + x];
+        return (afterRepaint ? afterPartialRepaint : shown).At(x, y);
     }
 };
-
-BOOL CALLBACK MatchOwnDialog(HWND window, LPARAM param)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t text[16] = {};
-    GetWindowTextW(window, text, 16);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::wstring(text) == L"RZ_K") {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOwnDialog()
-{
-    HWND found = nullptr;
-    EnumWindows(MatchOwnDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-std::vector<COLORREF> ReadClientPixels(HWND window, int w, int h)
-{
-    std::vector<COLORREF> pixels(static_cast<size_t>(w) * h);
-    ClientDC dc(window);
-    MemoryDC copy(dc.Get());
-    OwnedBitmap bitmap(CreateCompatibleBitmap(dc.Get(), w, h));
-    SelectedObject selected(copy.Get(), bitmap.Get());
-    BitBlt(copy.Get(), 0, 0, w, h, dc.Get(), 0, 0, SRCCOPY);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            pixels[static_cast<size_t>(y) * w + x] = GetPixel(copy.Get(), x, y);
-        }
-    }
-    return pixels;
-}
 
 // Runs `dialog` modally while a probe thread waits for it to appear,
 // records what it shows and then does `act` to it.
@@ -78,16 +40,10 @@ INT_PTR RunAndProbe(CDialog& dialog, Snapshot& snapshot, const std::function<voi
     std::atomic<bool> finished{false};
     std::thread probe([&] {
         HWND window = nullptr;
-        for (int i = 0; i < 1000 && !finished && window == nullptr; ++i) {
-            window = FindOwnDialog();
-            if (window == nullptr) {
-                Sleep(10);
-            }
-        }
-        if (window == nullptr) {
+        WaitUntil([&] { return finished || (window = FindLauncherDialog(GetCurrentProcessId())) != nullptr; }, 10000);
+        if (window == nullptr || !WaitForPainted(window)) {
             return;
         }
-        Sleep(200);  // let the first paint and the buttons' repaint happen
         snapshot.seen = true;
         GetClientRect(window, &snapshot.client);
         GetWindowRect(window, &snapshot.window);
@@ -101,32 +57,18 @@ INT_PTR RunAndProbe(CDialog& dialog, Snapshot& snapshot, const std::function<voi
             snapshot.buttons.push_back(r);
         }
         snapshot.topmost = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        snapshot.width = snapshot.client.right;
-        snapshot.pixels = ReadClientPixels(window, snapshot.client.right, snapshot.client.bottom);
+        snapshot.shown = CaptureClient(window);
         // A partial repaint of the lower half still redraws everything.
         RECT lower = {0, 100, snapshot.client.right, snapshot.client.bottom};
         InvalidateRect(window, &lower, FALSE);
-        UpdateWindow(window);
-        Sleep(200);
-        snapshot.pixelsAfterPartialRepaint = ReadClientPixels(window, snapshot.client.right, snapshot.client.bottom);
+        WaitForPainted(window);
+        snapshot.afterPartialRepaint = CaptureClient(window);
         act(window);
     });
     const INT_PTR result = dialog.DoModal();
     finished = true;
     probe.join();
     return result;
-}
-
-void Click(HWND dialog, int id)
-{
-    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-void PressEscape(HWND dialog)
-{
-    HWND target = GetDlgItem(dialog, IDOK);
-    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
 }
 
 bool Near(COLORREF c, int r, int g, int b, int tolerance)
@@ -170,7 +112,7 @@ TEST(Notice, GeometryPaintingAndOk)
 {
     CAFXOKBIG notice(nullptr, kTitle, L"Corvana is installed.\r\nStart Corvana.");
     Snapshot s;
-    const INT_PTR result = RunAndProbe(notice, s, [](HWND w) { Click(w, IDOK); });
+    const INT_PTR result = RunAndProbe(notice, s, [](HWND w) { ClickButton(w, IDOK); });
     ASSERT_TRUE(s.seen);
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(notice.Title().empty()) << "OK empties the texts";
@@ -220,7 +162,7 @@ TEST(Notice, EmptyTextsCloseAtOnceWithoutShowing)
 {
     CAFXOKBIG notice(nullptr, L"", L"");
     Snapshot s;
-    const INT_PTR result = RunAndProbe(notice, s, [](HWND w) { Click(w, IDOK); });
+    const INT_PTR result = RunAndProbe(notice, s, [](HWND w) { ClickButton(w, IDOK); });
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(s.seen);
 }
@@ -229,7 +171,7 @@ TEST(Notice, OneEmptyTextStillShows)
 {
     CAFXOKBIG notice(nullptr, L"", L"only a message");
     Snapshot s;
-    EXPECT_EQ(RunAndProbe(notice, s, [](HWND w) { Click(w, IDOK); }), IDOK);
+    EXPECT_EQ(RunAndProbe(notice, s, [](HWND w) { ClickButton(w, IDOK); }), IDOK);
     EXPECT_TRUE(s.seen);
     EXPECT_EQ(CountIn(s, {10, 8, 250, 30}, [](COLORREF c) { return c == RGB(255, 255, 255); }), 0)
         << "an empty title draws nothing";
@@ -239,7 +181,7 @@ TEST(Question, GeometryAndOk)
 {
     CASFXYESNO question(nullptr, kTitle, L"Corvana is not installed.\r\nDo you want to download the installation file?");
     Snapshot s;
-    const INT_PTR result = RunAndProbe(question, s, [](HWND w) { Click(w, IDOK); });
+    const INT_PTR result = RunAndProbe(question, s, [](HWND w) { ClickButton(w, IDOK); });
     ASSERT_TRUE(s.seen);
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(question.Message().empty()) << "the question keeps its texts";
@@ -262,7 +204,7 @@ TEST(Question, ExitAndEscapeCancel)
     {
         CASFXYESNO question(nullptr, kTitle, L"question");
         Snapshot s;
-        EXPECT_EQ(RunAndProbe(question, s, [](HWND w) { Click(w, IDCANCEL); }), IDCANCEL);
+        EXPECT_EQ(RunAndProbe(question, s, [](HWND w) { ClickButton(w, IDCANCEL); }), IDCANCEL);
         EXPECT_TRUE(s.seen);
     }
     {
@@ -277,7 +219,7 @@ TEST(Question, EmptyTextsGiveOkAtOnce)
 {
     Snapshot s;
     CASFXYESNO question(nullptr, L"", L"");
-    EXPECT_EQ(RunAndProbe(question, s, [](HWND w) { Click(w, IDCANCEL); }), IDOK);
+    EXPECT_EQ(RunAndProbe(question, s, [](HWND w) { ClickButton(w, IDCANCEL); }), IDOK);
     EXPECT_FALSE(s.seen);
 }
 
@@ -328,14 +270,18 @@ TEST(Question, KeyboardTabShowsFocusAndEnterPressesTheFocusedButton)
         exitButton = GetDlgItem(w, IDCANCEL);
         PostMessageW(GetDlgItem(w, IDOK), WM_KEYDOWN, VK_TAB, 0x000F0001);
         PostMessageW(GetDlgItem(w, IDOK), WM_KEYUP, VK_TAB, 0xC00F0001);
-        Sleep(300);
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
+        WaitUntil(
+            [&] {
+                GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
+                return info.hwndFocus == exitButton;
+            },
+            5000);
         focusAfterTab = info.hwndFocus;
+        WaitForPainted(w);
         Snapshot after;
-        after.width = s.client.right;
-        after.pixels = ReadClientPixels(w, s.client.right, s.client.bottom);
+        after.shown = CaptureClient(w);
         exitFocusedFace = BitmapMatchesAt(after, L"EXITF", {141, 102}, false);
         PostMessageW(exitButton, WM_KEYDOWN, VK_RETURN, 0x001C0001);
         PostMessageW(exitButton, WM_KEYUP, VK_RETURN, 0xC01C0001);

@@ -1,0 +1,151 @@
+#include "DialogControl.h"
+
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchLauncherDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t text[16] = {};
+    GetWindowTextW(window, text, 16);
+    if ((search->processId == 0 || owner == search->processId) && IsWindowVisible(window) &&
+        std::wstring(text) == L"RZ_K") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK ChildPainted(HWND child, LPARAM param)
+{
+    if (GetUpdateRect(child, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(param) = false;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindLauncherDialog(DWORD processId)
+{
+    DialogSearch search{processId, nullptr};
+    EnumWindows(MatchLauncherDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        Sleep(10);
+    }
+}
+
+HWND WaitForLauncherDialog(DWORD processId, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindLauncherDialog(processId)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitForPainted(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil(
+        [window] {
+            if (!IsWindow(window) || GetUpdateRect(window, nullptr, FALSE)) {
+                return false;
+            }
+            bool painted = true;
+            EnumChildWindows(window, ChildPainted, reinterpret_cast<LPARAM>(&painted));
+            return painted;
+        },
+        timeoutMs);
+}
+
+void ClickButton(HWND dialog, int controlId)
+{
+    PostMessageW(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
+}
+
+void PressEscape(HWND dialog)
+{
+    HWND target = GetDlgItem(dialog, IDOK);
+    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+}
+
+Capture CaptureClient(HWND window)
+{
+    Capture capture;
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    capture.width = client.right;
+    capture.height = client.bottom;
+    HDC screen = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, capture.width, capture.height);
+    HGDIOBJ previous = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, capture.width, capture.height, screen, origin.x, origin.y, SRCCOPY);
+    capture.pixels.resize(static_cast<size_t>(capture.width) * capture.height);
+    for (int y = 0; y < capture.height; ++y) {
+        for (int x = 0; x < capture.width; ++x) {
+            capture.pixels[static_cast<size_t>(y) * capture.width + x] = GetPixel(copy, x, y);
+        }
+    }
+    SelectObject(copy, previous);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+bool SaveCaptureAsBmp(const Capture& capture, const std::wstring& path)
+{
+    const int stride = (capture.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = capture.width;
+    info.biHeight = capture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(stride * capture.height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::vector<BYTE> rows(info.biSizeImage);
+    for (int y = 0; y < capture.height; ++y) {
+        BYTE* row = rows.data() + static_cast<size_t>(capture.height - 1 - y) * stride;
+        for (int x = 0; x < capture.width; ++x) {
+            const COLORREF c = capture.At(x, y);
+            row[x * 3] = GetBValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetRValue(c);
+        }
+    }
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+                    WriteFile(out, &info, sizeof(info), &written, nullptr) &&
+                    WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
+    CloseHandle(out);
+    return ok;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Finding, driving and reading the launcher's skinned dialog from outside
+// its code: the tests, pressbutton and dialogshots. The dialog's window text
+// "RZ_K", never drawn, is how it is found.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The visible launcher dialog of process `processId` (0: of any process),
+// or null.
+HWND FindLauncherDialog(DWORD processId = 0);
+
+// Polls `condition` until it holds or `timeoutMs` have passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// FindLauncherDialog, polled up to `timeoutMs`.
+HWND WaitForLauncherDialog(DWORD processId, DWORD timeoutMs);
+
+// Waits until the window and its children have painted all they were asked
+// to (their update regions are empty), up to `timeoutMs`.
+bool WaitForPainted(HWND window, DWORD timeoutMs = 5000);
+
+// Clicks a button as the user would, without moving the mouse.
+void ClickButton(HWND dialog, int controlId);
+// Presses and releases Esc on the dialog's OK button.
+void PressEscape(HWND dialog);
+
+// Screen pixels of a window's client area: what the user sees.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Capture CaptureClient(HWND window);
+
+// Saves a capture as a 24-bit BMP.
+bool SaveCaptureAsBmp(const Capture& capture, const std::wstring& path);
