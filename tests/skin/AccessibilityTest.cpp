@@ -164,26 +164,21 @@ void ExpectReadAs(const Tree& tree, const std::wstring& message, const std::vect
 
 }  // namespace
 
-TEST(Accessibility, NoticeIsReadAsTitleMessageAndOkButton)
+// The notice and the question, in English and in Greek; each ended through
+// the default action of its last button (the notice's OK, the question's
+// Cancel, which is EXIT).
+TEST(Accessibility, DialogsAreReadAsTitleMessageAndNamedButtons)
 {
     for (LANGID language : {kEnglish, kGreek}) {
-        const std::wstring message = Text(IDS_CVN_INSTALLED, language);
-        CAFXOKBIG notice(nullptr, kMessageTitle, message);
-        Tree tree;
-        EXPECT_EQ(RunAndRead(notice, tree, 2), IDOK) << "OK's default action presses it";
-        ASSERT_TRUE(tree.read) << language;
-        ExpectReadAs(tree, message, {L"OK"});
-    }
-}
-
-TEST(Accessibility, QuestionButtonsAreOkAndCancel)
-{
-    for (LANGID language : {kEnglish, kGreek}) {
-        const std::wstring message = Text(IDS_CVN_DOWNLOAD_QUESTION, language);
-        CASFXYESNO question(nullptr, kMessageTitle, message);
-        Tree tree;
-        EXPECT_EQ(RunAndRead(question, tree, 3), IDCANCEL) << "Cancel's default action is EXIT";
-        ASSERT_TRUE(tree.read) << language;
-        ExpectReadAs(tree, message, {L"OK", L"Cancel"});  // EXIT is named by its face
+        const std::wstring notice = Text(IDS_CVN_INSTALLED, language);
+        const std::wstring question = Text(IDS_CVN_DOWNLOAD_QUESTION, language);
+        Tree noticeTree, questionTree;
+        CAFXOKBIG noticeDialog(nullptr, kMessageTitle, notice);
+        EXPECT_EQ(RunAndRead(noticeDialog, noticeTree, 2), IDOK) << "OK's default action presses it";
+        CASFXYESNO questionDialog(nullptr, kMessageTitle, question);
+        EXPECT_EQ(RunAndRead(questionDialog, questionTree, 3), IDCANCEL) << "Cancel's default action is EXIT";
+        ASSERT_TRUE(noticeTree.read && questionTree.read) << language;
+        ExpectReadAs(noticeTree, notice, {L"OK"});
+        ExpectReadAs(questionTree, question, {L"OK", L"Cancel"});  // EXIT is named by its face
     }
 }

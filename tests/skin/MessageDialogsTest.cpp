@@ -106,6 +106,12 @@ bool BitmapMatchesAt(const Snapshot& s, const wchar_t* bitmapName, POINT at, boo
 
 const wchar_t kTitle[] = L"CVN Auto Installer";
 
+// A rectangle's edges, left, top, right, bottom, for comparing at once.
+std::vector<LONG> Edges(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 }  // namespace
 
 TEST(Notice, GeometryPaintingAndOk)
@@ -121,10 +127,7 @@ TEST(Notice, GeometryPaintingAndOk)
     EXPECT_EQ(s.client.right, 401);
     EXPECT_EQ(s.client.bottom, 156);
     EXPECT_EQ(s.window.right - s.window.left, 401) << "no border";
-    EXPECT_EQ(s.buttons[0].left, 164);
-    EXPECT_EQ(s.buttons[0].top, 115);
-    EXPECT_EQ(s.buttons[0].right, 247);
-    EXPECT_EQ(s.buttons[0].bottom, 138);
+    EXPECT_EQ(Edges(s.buttons[0]), (std::vector<LONG>{164, 115, 247, 138}));
     EXPECT_TRUE(s.topmost);
 
     // Centred on the work area.
@@ -187,10 +190,7 @@ TEST(Question, GeometryAndOk)
     EXPECT_FALSE(question.Message().empty()) << "the question keeps its texts";
     EXPECT_EQ(s.client.right, 264);
     EXPECT_EQ(s.client.bottom, 156);
-    EXPECT_EQ(s.buttons[0].left, 38);
-    EXPECT_EQ(s.buttons[0].top, 102);
-    EXPECT_EQ(s.buttons[0].right, 121);
-    EXPECT_EQ(s.buttons[0].bottom, 125);
+    EXPECT_EQ(Edges(s.buttons[0]), (std::vector<LONG>{38, 102, 121, 125}));
     EXPECT_EQ(s.buttons[1].left, 141);
     EXPECT_EQ(s.buttons[1].top, 102);
     EXPECT_EQ(s.buttons[1].right, 224);
