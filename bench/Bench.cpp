@@ -394,10 +394,13 @@ int wmain(int argc, wchar_t** argv)
                 priv = static_cast<double>(counters.PrivateUsage != 0 ? counters.PrivateUsage
                                                                      : counters.WorkingSetSize) / 1024;
             };
-            for (int i = 0; i < 20; ++i) {  // settle first
+            // Settle first, the sampling's own object probes included: their
+            // first run grows the heap once.
+            for (int i = 0; i < 200; ++i) {
                 InvalidateRect(window, nullptr, FALSE);
                 UpdateWindow(window);
             }
+            sample(gdiBefore, userBefore, privateBefore);
             sample(gdiBefore, userBefore, privateBefore);
             for (int i = 0; i < 10000; ++i) {
                 InvalidateRect(window, nullptr, FALSE);

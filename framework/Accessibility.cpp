@@ -1,5 +1,7 @@
 #include "framework/Accessibility.h"
 
+#include "framework/SystemLibrary.h"
+
 namespace {
 
 using LresultFromObjectProc = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
@@ -12,29 +14,9 @@ struct Oleacc {
     SysAllocStringProc sysAllocString = nullptr;  // oleaut32's, which oleacc loads
 };
 
-FARPROC SystemProcedure(const wchar_t* dll, const char* name)
-{
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH - 16);
-    if (length == 0 || length >= MAX_PATH - 16) {
-        return nullptr;
-    }
-    lstrcatW(path, L"\\");
-    lstrcatW(path, dll);
-    HMODULE module = LoadLibraryW(path);
-    return module != nullptr ? GetProcAddress(module, name) : nullptr;
-}
-
-template <class Proc>
-Proc SystemProcedureAs(const wchar_t* dll, const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(SystemProcedure(dll, name)));
-}
-
-// Loaded when a screen reader first asks, so that start-up never pays for
-// them, and from the system folder: the launcher's own folder is a disc,
-// not a place to take DLLs from. Only the user-interface thread asks. COM
-// is set up on it once and kept, as the marshalling of the answer needs it.
+// Loaded when a screen reader first asks. Only the user-interface thread
+// asks. COM is set up on it once and kept, as the marshalling of the answer
+// needs it.
 const Oleacc& LoadOleacc()
 {
     static Oleacc oleacc;

@@ -12,26 +12,14 @@ const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANC
 }  // namespace
 
 const SkinLayout CAFXOKBIG::kLayout = {
-    .templateId = IDD_NOTICE,
-    .backgroundId = IDB_NOTICE_BACKGROUND,
-    .background = {401, 156},
-    .messageRect = {50, 52, 350, 100},
-    .buttons = kNoticeButtons,
-    .buttonCount = 1,
-    .topmost = true,
-    .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET",
-};
+    .templateId = IDD_NOTICE, .backgroundId = IDB_NOTICE_BACKGROUND, .background = {401, 156},
+    .messageRect = {50, 52, 350, 100}, .buttons = kNoticeButtons, .buttonCount = 1,
+    .topmost = true, .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET"};
 
 const SkinLayout CASFXYESNO::kLayout = {
-    .templateId = IDD_QUESTION,
-    .backgroundId = IDB_QUESTION_BACKGROUND,
-    .background = {264, 156},
-    .messageRect = {26, 42, 241, 90},
-    .buttons = kQuestionButtons,
-    .buttonCount = 2,
-    .topmost = false,
-    .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET",
-};
+    .templateId = IDD_QUESTION, .backgroundId = IDB_QUESTION_BACKGROUND, .background = {264, 156},
+    .messageRect = {26, 42, 241, 90}, .buttons = kQuestionButtons, .buttonCount = 2,
+    .topmost = false, .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET"};
 
 CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
     : CSkinnedMessageDialog(kLayout, parent, std::move(title), std::move(message))

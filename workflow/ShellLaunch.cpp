@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "framework/ScopedHandles.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Trace.h"
 
 namespace {
@@ -18,7 +19,9 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, con
     launch.lpFile = file.c_str();
     launch.lpParameters = parameters.c_str();
     launch.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&launch)) {
+    // The shell is loaded only now: start-up does not wait for it.
+    const auto shellExecuteEx = SystemProcedureAs<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(L"shell32.dll", "ShellExecuteExW");
+    if (shellExecuteEx == nullptr || !shellExecuteEx(&launch)) {
         return false;
     }
     const OwnedHandle process(launch.hProcess);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/ScopedHandles.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Trace.h"
 #include "workflow/InstallLocation.h"
 #include "workflow/LauncherDlg.h"
@@ -46,8 +47,12 @@ bool CLauncherDlg::RunCVN()
 {
     Trace(L"[RZ_K] RunCVN(+)");
     wchar_t programFiles[MAX_PATH] = {};
+    const auto getFolderPath =
+        SystemProcedureAs<HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR)>(L"shell32.dll", "SHGetFolderPathW");
     const HRESULT folder =
-        SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+        getFolderPath != nullptr
+            ? getFolderPath(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, programFiles)
+            : E_FAIL;
     if (m_strInstallLocation.empty() && SUCCEEDED(folder)) {
         m_strInstallLocation = std::wstring(programFiles) + L"\\Tarnex\\Tarnex Corvana\\";
     }
