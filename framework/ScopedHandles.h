@@ -1,22 +1,37 @@
 #pragma once
 // Scoped owners for every handle the launcher holds: GDI objects and
 // contexts for a paint pass or a region build, kernel handles, registry
-// keys. Each releases its handle when it goes out of scope; Detach() hands a
-// GDI object to someone else (a region given to a window, a bitmap given to
-// a caller). The image DLL keeps its COM helpers to itself: it links none
-// of the launcher's code.
+// keys. Each releases its handle when it goes out of scope; Detach() hands
+// it to someone else (a region given to a window, a bitmap given to a
+// caller). The image DLL keeps its COM helpers to itself: it links none of
+// the launcher's code.
 #include <windows.h>
 
-template <class Handle>
-class GdiObject {
+// How a kind of handle is released, and which values mean none.
+struct GdiObjectKind {
+    static void Release(HGDIOBJ object) { DeleteObject(object); }
+    static bool IsNone(HGDIOBJ object) { return object == nullptr; }
+};
+struct KernelHandleKind {
+    static void Release(HANDLE handle) { CloseHandle(handle); }
+    // The creating calls use one or the other for failure.
+    static bool IsNone(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+};
+struct RegistryKeyKind {
+    static void Release(HKEY key) { RegCloseKey(key); }
+    static bool IsNone(HKEY key) { return key == nullptr; }
+};
+
+template <class Handle, class Kind>
+class Owned {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : m_handle(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : m_handle(other.Detach()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
+    Owned() = default;
+    explicit Owned(Handle handle) : m_handle(handle) {}
+    ~Owned() { Reset(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : m_handle(other.Detach()) {}
+    Owned& operator=(Owned&& other) noexcept
     {
         if (this != &other) {
             Reset(other.Detach());
@@ -25,7 +40,8 @@ public:
     }
 
     Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
+    bool Valid() const { return !Kind::IsNone(m_handle); }
+    explicit operator bool() const { return Valid(); }
     Handle Detach()
     {
         Handle handle = m_handle;
@@ -34,19 +50,27 @@ public:
     }
     void Reset(Handle handle = nullptr)
     {
-        if (m_handle != nullptr) {
-            DeleteObject(m_handle);
+        if (Valid()) {
+            Kind::Release(m_handle);
         }
         m_handle = handle;
+    }
+    // For calls that hand a new handle back through a pointer.
+    Handle* Receive()
+    {
+        Reset();
+        return &m_handle;
     }
 
 private:
     Handle m_handle = nullptr;
 };
 
-using OwnedBitmap = GdiObject<HBITMAP>;
-using OwnedFont = GdiObject<HFONT>;
-using OwnedRegion = GdiObject<HRGN>;
+using OwnedBitmap = Owned<HBITMAP, GdiObjectKind>;
+using OwnedFont = Owned<HFONT, GdiObjectKind>;
+using OwnedRegion = Owned<HRGN, GdiObjectKind>;
+using OwnedHandle = Owned<HANDLE, KernelHandleKind>;
+using RegistryKey = Owned<HKEY, RegistryKeyKind>;
 
 // The client-area device context of a window (GetDC / ReleaseDC).
 class ClientDC {
@@ -103,45 +127,3 @@ private:
     HGDIOBJ m_previous;
 };
 
-// A kernel handle: a file, a process, a thread, a snapshot. Both null and
-// INVALID_HANDLE_VALUE mean none, as the creating calls use one or the other.
-class OwnedHandle {
-public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(HANDLE handle) : m_handle(handle) {}
-    ~OwnedHandle() { Close(); }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-
-    HANDLE Get() const { return m_handle; }
-    bool Valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
-    void Close()
-    {
-        if (Valid()) {
-            CloseHandle(m_handle);
-        }
-        m_handle = nullptr;
-    }
-
-private:
-    HANDLE m_handle = nullptr;
-};
-
-// An open registry key.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (m_key != nullptr) {
-            RegCloseKey(m_key);
-        }
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY* Receive() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};

@@ -59,7 +59,7 @@ bool CLauncherDlg::DownloadCVN()
         ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_VERIFY_ERROR));
         return false;
     }
-    file.Close();
+    file.Reset();
 
     const bool result = LaunchAndWait(L"explorer", WidenBytes(link), L"[RZ_K] CVN Download OK.");
     Trace(L"[RZ_K] DownloadCVN(-)");
