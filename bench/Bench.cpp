@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DebugTrace.h"
+#include "DialogControl.h"
 #include "framework/ScopedHandles.h"
 #include "res/resource.h"
 #include "skin/MessageDialogs.h"
@@ -42,30 +43,11 @@ double Percentile(std::vector<double> values, double p)
     return values[index];
 }
 
-struct Finder {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM param)
-{
-    auto* f = reinterpret_cast<Finder*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == f->pid && IsWindowVisible(window)) {
-        f->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND WaitForVisibleWindow(DWORD pid, HANDLE process, DWORD timeoutMs)
 {
     const double end = NowMs() + timeoutMs;
     while (NowMs() < end && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-        Finder f{pid, nullptr};
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-        if (f.found != nullptr) return f.found;
+        if (HWND found = FindVisibleWindow(pid)) return found;
         Sleep(2);
     }
     return nullptr;
@@ -286,11 +268,9 @@ int wmain(int argc, wchar_t** argv)
             std::thread watcher([&] {
                 while (watching) {
                     if (pid != 0) {
-                        Finder f{pid, nullptr};
-                        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-                        if (f.found != nullptr) {
+                        if (HWND found = FindVisibleWindow(pid)) {
                             visible = NowMs() - t0;
-                            PostMessageW(f.found, WM_COMMAND, IDCANCEL, 0);  // the question's EXIT
+                            PostMessageW(found, WM_COMMAND, IDCANCEL, 0);  // the question's EXIT
                             return;
                         }
                     }
@@ -377,9 +357,7 @@ int wmain(int argc, wchar_t** argv)
         std::thread driver([&] {
             HWND window = nullptr;
             for (int i = 0; i < 1000 && window == nullptr; ++i) {
-                Finder f{GetCurrentProcessId(), nullptr};
-                EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-                window = f.found;
+                window = FindVisibleWindow(GetCurrentProcessId());
                 Sleep(10);
             }
             if (window == nullptr) return;

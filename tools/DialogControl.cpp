@@ -2,24 +2,34 @@
 
 namespace {
 
-struct DialogSearch {
-    DWORD processId;
+struct WindowSearch {
+    DWORD processId;     // 0: any process
+    bool launcherOnly;   // only the launcher's dialog
     HWND found;
 };
 
-BOOL CALLBACK MatchLauncherDialog(HWND window, LPARAM param)
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
 {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
+    if ((search->processId != 0 && owner != search->processId) || !IsWindowVisible(window)) {
+        return TRUE;
+    }
     wchar_t text[16] = {};
     GetWindowTextW(window, text, 16);
-    if ((search->processId == 0 || owner == search->processId) && IsWindowVisible(window) &&
-        std::wstring(text) == L"RZ_K") {
-        search->found = window;
-        return FALSE;
+    if (search->launcherOnly && std::wstring(text) != L"RZ_K") {
+        return TRUE;
     }
-    return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindWindowOf(DWORD processId, bool launcherOnly)
+{
+    WindowSearch search{processId, launcherOnly, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 BOOL CALLBACK ChildPainted(HWND child, LPARAM param)
@@ -35,9 +45,12 @@ BOOL CALLBACK ChildPainted(HWND child, LPARAM param)
 
 HWND FindLauncherDialog(DWORD processId)
 {
-    DialogSearch search{processId, nullptr};
-    EnumWindows(MatchLauncherDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindWindowOf(processId, true);
+}
+
+HWND FindVisibleWindow(DWORD processId)
+{
+    return FindWindowOf(processId, false);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)

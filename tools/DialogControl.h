@@ -12,6 +12,9 @@
 // or null.
 HWND FindLauncherDialog(DWORD processId = 0);
 
+// Any visible top-level window of process `processId`, or null.
+HWND FindVisibleWindow(DWORD processId);
+
 // Polls `condition` until it holds or `timeoutMs` have passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
