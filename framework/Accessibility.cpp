@@ -40,7 +40,8 @@ LRESULT CAccessibleProxy::Answer(CAccessibleProxy* proxy, WPARAM wParam)
         return 0;
     }
     const Oleacc& oleacc = LoadOleacc();
-    const LRESULT result = oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(IID_IAccessible, wParam, proxy) : 0;
+    const LRESULT result =
+        oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(IID_IAccessible, wParam, proxy) : 0;
     proxy->Release();
     return result;
 }

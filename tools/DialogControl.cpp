@@ -1,5 +1,7 @@
 #include "DialogControl.h"
 
+#include "framework/ScopedHandles.h"
+
 namespace {
 
 struct WindowSearch {
@@ -109,21 +111,17 @@ Capture CaptureClient(HWND window)
     ClientToScreen(window, &origin);
     capture.width = client.right;
     capture.height = client.bottom;
-    HDC screen = GetDC(nullptr);
-    HDC copy = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, capture.width, capture.height);
-    HGDIOBJ previous = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, capture.width, capture.height, screen, origin.x, origin.y, SRCCOPY);
+    ClientDC screen(nullptr);
+    MemoryDC copy(screen.Get());
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), capture.width, capture.height));
+    SelectedObject selected(copy.Get(), bitmap.Get());
+    BitBlt(copy.Get(), 0, 0, capture.width, capture.height, screen.Get(), origin.x, origin.y, SRCCOPY);
     capture.pixels.resize(static_cast<size_t>(capture.width) * capture.height);
     for (int y = 0; y < capture.height; ++y) {
         for (int x = 0; x < capture.width; ++x) {
-            capture.pixels[static_cast<size_t>(y) * capture.width + x] = GetPixel(copy, x, y);
+            capture.pixels[static_cast<size_t>(y) * capture.width + x] = GetPixel(copy.Get(), x, y);
         }
     }
-    SelectObject(copy, previous);
-    DeleteObject(bitmap);
-    DeleteDC(copy);
-    ReleaseDC(nullptr, screen);
     return capture;
 }
 
@@ -151,14 +149,10 @@ bool SaveCaptureAsBmp(const Capture& capture, const std::wstring& path)
             row[x * 3 + 2] = GetRValue(c);
         }
     }
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        return false;
-    }
+    const OwnedHandle out(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const bool ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
-                    WriteFile(out, &info, sizeof(info), &written, nullptr) &&
-                    WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
-    CloseHandle(out);
-    return ok;
+    return out.Valid() && WriteFile(out.Get(), &file, sizeof(file), &written, nullptr) &&
+           WriteFile(out.Get(), &info, sizeof(info), &written, nullptr) &&
+           WriteFile(out.Get(), rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
 }

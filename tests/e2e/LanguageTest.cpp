@@ -1,5 +1,6 @@
 #include "E2E.h"
 #include "app/LocaleTable.h"
+#include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 #include "res/resource.h"
 #include "skin/MessageDialogs.h"
@@ -17,35 +18,29 @@ void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, con
                          const RECT& messageRect)
 {
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
-    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND),
-                                     L"PNG"),
-                       CXIMAGE_FORMAT_PNG, nullptr);
-    HBITMAP background = image.MakeBitmap(nullptr);
-    HDC source = CreateCompatibleDC(target);
-    HGDIOBJ previousBitmap = SelectObject(source, background);
-    BitBlt(target, 0, 0, notice ? 401 : 264, 156, source, 0, 0, SRCCOPY);
-    SelectObject(source, previousBitmap);
-    DeleteDC(source);
-    DeleteObject(background);
-
+    const UINT backgroundId = notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND;
+    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG, nullptr);
+    {
+        OwnedBitmap background(image.MakeBitmap(nullptr));
+        MemoryDC source(target);
+        SelectedObject selected(source.Get(), background.Get());
+        BitBlt(target, 0, 0, notice ? 401 : 264, 156, source.Get(), 0, 0, SRCCOPY);
+    }
     SetBkMode(target, TRANSPARENT);
     auto arial = [](int height, int weight) {
         return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
                            CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial");
     };
-    HFONT titleFont = arial(15, FW_BOLD);
-    HFONT messageFont = arial(16, FW_NORMAL);
-    HGDIOBJ previousFont = SelectObject(target, titleFont);
+    OwnedFont titleFont(arial(15, FW_BOLD));
+    OwnedFont messageFont(arial(16, FW_NORMAL));
+    SelectedObject selected(target, titleFont.Get());
     SetTextColor(target, RGB(255, 255, 255));
     RECT titleRect = {10, 8, 250, 30};
     DrawTextW(target, title.c_str(), static_cast<int>(title.size()), &titleRect, DT_WORDBREAK);
-    SelectObject(target, messageFont);
+    SelectObject(target, messageFont.Get());
     SetTextColor(target, RGB(89, 69, 28));
     RECT rect = messageRect;
     DrawTextW(target, message.c_str(), static_cast<int>(message.size()), &rect, DT_CENTER | DT_WORDBREAK);
-    SelectObject(target, previousFont);
-    DeleteObject(messageFont);
-    DeleteObject(titleFont);
 }
 
 // The title and message areas of a dialog on screen, pixel for pixel
@@ -58,24 +53,21 @@ bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
     if (shown.width != w || shown.height != 156) {
         return false;
     }
-    HDC screen = GetDC(nullptr);
-    HDC target = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, 156);
-    HGDIOBJ previous = SelectObject(target, bitmap);
-    DrawSpecifiedDialog(target, notice, kMessageTitle, text, messageRect);
-    bool same = true;
+    ClientDC screen(nullptr);
+    MemoryDC target(screen.Get());
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), w, 156));
+    SelectedObject selected(target.Get(), bitmap.Get());
+    DrawSpecifiedDialog(target.Get(), notice, kMessageTitle, text, messageRect);
     for (const RECT& area : {RECT{10, 8, 250, 30}, messageRect}) {
-        for (int y = area.top; y < area.bottom && same; ++y) {
-            for (int x = area.left; x < area.right && same; ++x) {
-                same = GetPixel(target, x, y) == shown.At(x, y);
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if (GetPixel(target.Get(), x, y) != shown.At(x, y)) {
+                    return false;
+                }
             }
         }
     }
-    SelectObject(target, previous);
-    DeleteObject(bitmap);
-    DeleteDC(target);
-    ReleaseDC(nullptr, screen);
-    return same;
+    return true;
 }
 
 std::wstring Text(UINT id, LANGID language)
