@@ -7,18 +7,30 @@
 #
 #   ./run.sh                 a demo Corvana installed: the notice, then its start
 #   ./run.sh not-installed   the download question (answered with EXIT)
+#   ./run.sh --emulated      the shipped disc under 32-bit emulation, where
+#                            this host cannot run 32-bit programs itself
+#
+# It shows the shipped 32-bit build where this host runs 32-bit programs,
+# else its x64 twin.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$root"
 mode="${1:-installed}"
-case "$mode" in installed|not-installed) ;; *) echo "usage: ./run.sh [installed|not-installed]" >&2; exit 2;; esac
+case "$mode" in
+  installed|not-installed) ;;
+  --emulated) exec ./tools/emulated-run.sh --show ;;
+  *) echo "usage: ./run.sh [installed|not-installed|--emulated]" >&2; exit 2;;
+esac
 
 ./tools/setup.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686
-
 . tools/wine-env.sh
-demo="$root/build/demo"
+cvn_choose_build
+if [ "$cvn_preset" != mingw-i686 ]; then
+  echo "run.sh: this host cannot run 32-bit programs: showing the x64 twin (./run.sh --emulated shows the shipped build, slowly)"
+fi
+cmake --preset "$cvn_preset" >/dev/null
+cmake --build --preset "$cvn_preset"
+demo="$cvn_build/demo"
 letter=q
 drive="$WINEPREFIX/dosdevices/$letter:"
 cleanup() {
@@ -36,13 +48,13 @@ cvn_start_wine
 # The device's disc: the built image, unpacked and mapped as drive Q:.
 rm -rf "$demo"
 mkdir -p "$demo"
-xorriso -osirrox on -indev "$root/build/cvn-disc.iso" -extract / "$demo/cd" >/dev/null 2>&1
+xorriso -osirrox on -indev "$cvn_build/cvn-disc.iso" -extract / "$demo/cd" >/dev/null 2>&1
 ln -sfn "$demo/cd" "$drive"
 wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1
 
 if [ "$mode" = installed ]; then
   mkdir -p "$demo/Corvana"
-  cp "$root/build/bin/stub_program.exe" "$demo/Corvana/Corvana.exe"
+  cp "$cvn_build/bin/stub_program.exe" "$demo/Corvana/Corvana.exe"
   cvn_set_install_location "$demo/Corvana"
   answer=OK
 else
@@ -51,13 +63,13 @@ else
 fi
 
 echo "run.sh: starting Q:\\CVNAI.exe from the disc image ($mode)"
-wine "$root/build/bin/tracerun.exe" --timeout 300 --cwd 'Q:\' 'Q:\CVNAI.exe' | tee "$demo/trace.txt" &
+wine "$cvn_build/bin/tracerun.exe" --timeout 300 --cwd 'Q:\' 'Q:\CVNAI.exe' | tee "$demo/trace.txt" &
 runner=$!
 if [ -n "$headless" ]; then
   sleep 3
   xwd -root -silent | convert xwd:- -trim +repage "$demo/screenshot.png" &&
     echo "run.sh: screenshot of what the user sees in $demo/screenshot.png"
-  wine "$root/build/bin/pressbutton.exe" "$answer"
+  wine "$cvn_build/bin/pressbutton.exe" "$answer"
 fi
 wait $runner || true
 if [ -f "$demo/Corvana/Corvana.exe.log" ]; then

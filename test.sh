@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and runs all tests under Wine in a
 # virtual display of its own.
+#   ./test.sh [CTEST ARGUMENTS...]   the suite, on the builds this host runs
+#   ./test.sh --emulated             the shipped disc under 32-bit emulation
+#
+# Where this host runs 32-bit programs, the whole suite runs on the shipped
+# 32-bit build and again on its x64 twin. Elsewhere the shipped build's
+# files are checked (headers, imports, size, reproducibility, signing) and
+# the whole suite runs on the twin.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$root"
 
+if [ "${1:-}" = --emulated ]; then
+  exec ./tools/emulated-run.sh
+fi
+
 ./tools/setup.sh
-cmake --preset mingw-i686 -DBUILD_TESTING=ON >/dev/null
-cmake --build --preset mingw-i686
+host32=$(./tools/host32.sh)
+for preset in mingw-i686 mingw-x86_64; do
+  cmake --preset "$preset" -DBUILD_TESTING=ON >/dev/null
+  cmake --build --preset "$preset"
+done
 
 # Tests read pixels: always our own display, whatever DISPLAY says.
 export CVN_FORCE_XVFB=1
@@ -17,6 +31,16 @@ cvn_start_display
 cvn_start_wine
 
 status=0
-ctest --preset mingw-i686 "$@" || status=$?
-echo "test.sh: build in $root/build, test log in $root/build/Testing/Temporary/LastTest.log"
+if [ "$host32" = native ]; then
+  echo "test.sh: the shipped 32-bit build"
+  ctest --preset mingw-i686 "$@" || status=$?
+  echo "test.sh: its x64 twin (native tests ran above)"
+  ctest --preset mingw-x86_64 -LE host "$@" || status=$?
+else
+  echo "test.sh: this host cannot run 32-bit programs: the shipped build's files are checked"
+  ctest --preset mingw-i686 -L shipped "$@" || status=$?
+  echo "test.sh: the whole suite on the x64 twin"
+  ctest --preset mingw-x86_64 "$@" || status=$?
+fi
+echo "test.sh: builds in $root/build (shipped) and $root/build64 (twin), test logs in their Testing/Temporary/LastTest.log"
 exit $status

@@ -2,6 +2,10 @@
 
 #include "framework/SystemLibrary.h"
 
+// Interface ids come from __uuidof, compiled in, not from the import
+// libraries: the 64-bit liboleacc.a exports IID_IAccessible as a code stub,
+// and a program linking it would hand oleacc a stub's bytes as the id.
+
 namespace {
 
 using LresultFromObjectProc = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
@@ -41,7 +45,7 @@ LRESULT CAccessibleProxy::Answer(CAccessibleProxy* proxy, WPARAM wParam)
     }
     const Oleacc& oleacc = LoadOleacc();
     const LRESULT result =
-        oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(IID_IAccessible, wParam, proxy) : 0;
+        oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(__uuidof(IAccessible), wParam, proxy) : 0;
     proxy->Release();
     return result;
 }
@@ -51,7 +55,7 @@ IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
     const Oleacc& oleacc = LoadOleacc();
     IAccessible* standard = nullptr;
     if (oleacc.createStdAccessibleObject == nullptr ||
-        FAILED(oleacc.createStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+        FAILED(oleacc.createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                                 reinterpret_cast<void**>(&standard)))) {
         return nullptr;
     }
@@ -96,7 +100,8 @@ HRESULT CAccessibleProxy::QueryInterface(REFIID iid, void** object)
     if (object == nullptr) {
         return E_POINTER;
     }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
+    if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
+        IsEqualIID(iid, __uuidof(IAccessible))) {
         *object = static_cast<IAccessible*>(this);
         AddRef();
         return S_OK;

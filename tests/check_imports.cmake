@@ -1,5 +1,7 @@
 # The launcher and its image DLL may import only Windows' own DLLs (and the
-# launcher our image DLL), and the launcher must be a 32-bit GUI program.
+# launcher our image DLL), and the launcher must be a GUI program of the
+# build's processor: FORMAT is pei-i386 for the shipped build, pei-x86-64
+# for its twin.
 set(allowed advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll
             oleaut32.dll windowscodecs.dll)
 foreach(binary ${EXE} ${DLL})
@@ -22,8 +24,8 @@ foreach(binary ${EXE} ${DLL})
   endforeach()
 endforeach()
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE exe_dump)
-if(NOT exe_dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "${EXE} is not a 32-bit x86 PE file")
+if(NOT exe_dump MATCHES "file format ${FORMAT}\n")
+  message(FATAL_ERROR "${EXE} is not a ${FORMAT} file")
 endif()
 if(NOT exe_dump MATCHES "Subsystem[\t ]+00000002")
   message(FATAL_ERROR "${EXE} is not a Windows GUI program")

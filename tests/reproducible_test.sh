@@ -4,16 +4,16 @@
 # the image are the same bytes. Signing adds only signatures, and the
 # verifier accepts a signed image of this build and rejects one whose
 # launcher has a single byte changed.
-#   reproducible_test.sh SOURCE_DIR BUILD_DIR
+#   reproducible_test.sh SOURCE_DIR BUILD_DIR TOOLCHAIN_FILE
 set -euo pipefail
-source_dir=$1 build_dir=$2
+source_dir=$1 build_dir=$2 toolchain=$3
 work=$(mktemp -d /tmp/cvn-reproducible-XXXXXX)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build_dir/CMakeCache.txt"; }
 
 again="$work/a/different/and/longer/build folder"
-cmake -S "$source_dir" -B "$again" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" \
+cmake -S "$source_dir" -B "$again" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCVN_DOWNLOAD_LINK="$(cache CVN_DOWNLOAD_LINK)" \
   -DCVN_VOLUME_LABEL="$(cache CVN_VOLUME_LABEL)" >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "configure"; }
 cmake --build "$again" --target iso >>"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "build"; }

@@ -7,6 +7,25 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
 
+# Every Windows program, Wine's own tools included, starts through Wine's
+# 64-bit loader (tools/wine64), never through Debian's wrapper: that one
+# takes the 32-bit loader whenever wine32 is installed, which on a host
+# that refuses 32-bit programs cannot start at all. A 32-bit program is
+# still handed to the 32-bit loader by Wine itself.
+wine() { "$root/tools/wine64" "$@"; }
+wineboot() { wine wineboot "$@"; }
+winepath() { wine winepath "$@"; }
+
+# Which build runs here: the shipped 32-bit one where this host runs 32-bit
+# programs natively, else its x64 twin. Sets cvn_preset and cvn_build.
+cvn_choose_build() {
+  if [ "$("$root/tools/host32.sh")" = native ]; then
+    cvn_preset=mingw-i686 cvn_build="$root/build"
+  else
+    cvn_preset=mingw-x86_64 cvn_build="$root/build64"
+  fi
+}
+
 cvn_xvfb_pid=""
 
 # Starts a virtual display when there is none, on the first free number.

@@ -24,10 +24,13 @@ int CLauncherDlg::CheckCVN()
     Trace(L"[RZ_K] CheckCVN(+)");
     int result = 0;
     // Opened read-only and never created: detection must not write an
-    // empty uninstall record into HKEY_LOCAL_MACHINE. A 32-bit process sees
-    // the 32-bit view, where Corvana's 32-bit installer writes its record.
+    // empty uninstall record into HKEY_LOCAL_MACHINE. Corvana's 32-bit
+    // installer writes its record in the 32-bit view; asking for that view
+    // by name reads it from a 64-bit build too. 32-bit Windows, XP among
+    // them, ignores the flag.
     RegistryKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_32KEY, key.Receive()) ==
+        ERROR_SUCCESS) {
         BYTE buffer[kInstallLocationBufferChars * sizeof(wchar_t)] = {};
         DWORD type = 0;
         DWORD size = sizeof(buffer);

@@ -72,7 +72,7 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
         HWND window = WaitForLauncherDialog(GetCurrentProcessId(), 5000);
         IAccessible* root = nullptr;
         if (window != nullptr &&
-            SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
+            SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
                                                  reinterpret_cast<void**>(&root)))) {
             tree.read = true;
             tree.dialog = Read(root, CHILDID_SELF);
@@ -82,7 +82,7 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
                 IDispatch* object = nullptr;
                 IAccessible* child = nullptr;
                 if (root->get_accChild(Child(id), &object) == S_OK && object != nullptr &&
-                    SUCCEEDED(object->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child)))) {
+                    SUCCEEDED(object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&child)))) {
                     tree.children.push_back(Read(child, CHILDID_SELF));
                     child->Release();
                 } else {
@@ -93,7 +93,7 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
             VARIANT focus{};
             if (root->get_accFocus(&focus) == S_OK && focus.vt == VT_DISPATCH) {
                 IAccessible* focused = nullptr;
-                focus.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&focused));
+                focus.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&focused));
                 if (focused != nullptr) {
                     tree.focused = Read(focused, CHILDID_SELF).name;
                     focused->Release();
@@ -103,7 +103,7 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
             IDispatch* pressed = nullptr;
             IAccessible* button = nullptr;
             if (pressChild > 0 && root->get_accChild(Child(pressChild), &pressed) == S_OK &&
-                SUCCEEDED(pressed->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&button)))) {
+                SUCCEEDED(pressed->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&button)))) {
                 button->accDoDefaultAction(Child(CHILDID_SELF));
                 button->Release();
             }

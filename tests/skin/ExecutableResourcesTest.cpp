@@ -67,6 +67,10 @@ TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndNoDpiAwareness)
                            "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
     }
+    // The program's own identity names the processor it was built for.
+    EXPECT_NE(manifest.find(sizeof(void*) == 8 ? "version=\"1.0.0.0\" processorArchitecture=\"amd64\""
+                                               : "version=\"1.0.0.0\" processorArchitecture=\"x86\""),
+              std::string::npos);
     EXPECT_EQ(manifest.find("<dpiAware"), std::string::npos);
     EXPECT_EQ(manifest.find("<dpiAwareness"), std::string::npos);
 }
