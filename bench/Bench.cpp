@@ -182,6 +182,15 @@ struct Row {
     double baseline;  // < 0: none
 };
 
+// One measure of the launcher's own dialog taken twice: with the dialog
+// just open, and after 10,000 repaints.
+struct GrowthRow {
+    std::string name;
+    std::string unit;
+    double open;
+    double afterRepaints;
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -195,6 +204,7 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring marker = disc + L"\\Auto installer.qzt";
     const std::wstring baseline = argv[2];
     std::vector<Row> rows;
+    std::vector<GrowthRow> growth;
 
     // Size on disc, and what the bytes hold.
     const std::wstring imageDll = disc + L"\\CVNImage.dll";
@@ -390,17 +400,18 @@ int wmain(int argc, wchar_t** argv)
         notice.DoModal();
         done = true;
         driver.join();
-        rows.push_back({"GDI objects still free, dialog open / after 10,000 repaints", "count", gdiBefore, gdiAfter});
-        rows.push_back({"USER objects still free, dialog open / after 10,000 repaints", "count", userBefore, userAfter});
-        rows.push_back({"memory (private or working set), dialog open / after 10,000 repaints", "KiB", privateBefore, privateAfter});
+        growth.push_back({"GDI objects still free", "count", gdiBefore, gdiAfter});
+        growth.push_back({"USER objects still free", "count", userBefore, userAfter});
+        growth.push_back({"memory (private or working set)", "KiB", privateBefore, privateAfter});
     }
 
-    std::printf("Numbers from Wine on this machine: relative, not Windows timings.\n\n");
+    std::printf("Numbers from Wine on this machine: relative, not Windows timings. Build measured: %s.\n\n",
+                sizeof(void*) == 4 ? "mingw-i686, the shipped 32-bit launcher" : "mingw-x86_64, the launcher's x64 twin");
     std::printf("| measure | unit | launcher | baseline | ratio |\n|---|---|---|---|---|\n");
     FILE* json = _wfopen(argv[3], L"w");
     if (json != nullptr) std::fprintf(json, "[\n");
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const Row& r = rows[i];
+    const char* separator = "";  // between JSON entries
+    for (const Row& r : rows) {
         if (r.baseline >= 0) {
             std::printf("| %s | %s | %.1f | %.1f | %.2f |\n", r.name.c_str(), r.unit.c_str(), r.launcher, r.baseline,
                         r.baseline != 0 ? r.launcher / r.baseline : 0.0);
@@ -408,13 +419,25 @@ int wmain(int argc, wchar_t** argv)
             std::printf("| %s | %s | %.1f | | |\n", r.name.c_str(), r.unit.c_str(), r.launcher);
         }
         if (json != nullptr) {
-            std::fprintf(json, "  {\"measure\": \"%s\", \"unit\": \"%s\", \"launcher\": %.3f, \"baseline\": %s}%s\n",
-                         r.name.c_str(), r.unit.c_str(), r.launcher,
-                         r.baseline >= 0 ? std::to_string(r.baseline).c_str() : "null", i + 1 < rows.size() ? "," : "");
+            std::fprintf(json, "%s  {\"measure\": \"%s\", \"unit\": \"%s\", \"launcher\": %.3f, \"baseline\": %s}",
+                         separator, r.name.c_str(), r.unit.c_str(), r.launcher,
+                         r.baseline >= 0 ? std::to_string(r.baseline).c_str() : "null");
+            separator = ",\n";
+        }
+    }
+    std::printf("\nThe notice's own objects and memory:\n\n");
+    std::printf("| measure | unit | dialog open | after 10,000 repaints | change |\n|---|---|---|---|---|\n");
+    for (const GrowthRow& r : growth) {
+        std::printf("| %s | %s | %.1f | %.1f | %+.1f |\n", r.name.c_str(), r.unit.c_str(), r.open, r.afterRepaints,
+                    r.afterRepaints - r.open);
+        if (json != nullptr) {
+            std::fprintf(json, "%s  {\"measure\": \"%s\", \"unit\": \"%s\", \"dialog_open\": %.3f, \"after_repaints\": %.3f}",
+                         separator, r.name.c_str(), r.unit.c_str(), r.open, r.afterRepaints);
+            separator = ",\n";
         }
     }
     if (json != nullptr) {
-        std::fprintf(json, "]\n");
+        std::fprintf(json, "\n]\n");
         fclose(json);
     }
     return 0;

@@ -3,7 +3,7 @@ import json
 import subprocess
 import sys
 
-rows = [r for r in json.load(open(sys.argv[1])) if r["baseline"] is not None]
+rows = [r for r in json.load(open(sys.argv[1])) if r.get("baseline") is not None]
 width, row_h, left = 1000, 46, 480
 height = 40 + row_h * len(rows)
 draw = []

@@ -5,17 +5,18 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 ./tools/setup.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686 --target bench bench_baseline disc
 export CVN_FORCE_XVFB=1
 . tools/wine-env.sh
+cvn_choose_build   # the shipped build where it runs, else its x64 twin
+cmake --preset "$cvn_preset" >/dev/null
+cmake --build --preset "$cvn_preset" --target bench bench_baseline disc
 trap 'cvn_stop_wine; cvn_stop_display' EXIT
 cvn_start_display
 cvn_start_wine
-work="$root/build/bench-disc"
-rm -rf "$work" && cp -r "$root/build/disc" "$work"
+work="$cvn_build/bench-disc"
+rm -rf "$work" && cp -r "$cvn_build/disc" "$work"
 cvn_clear_install_location
-wine "$root/build/bin/bench.exe" "$(winepath -w "$work")" "$(winepath -w "$root/build/bin/bench_baseline.exe")" \
+wine "$cvn_build/bin/bench.exe" "$(winepath -w "$work")" "$(winepath -w "$cvn_build/bin/bench_baseline.exe")" \
   "$(winepath -w "$root/bench/results.json")" | tee "$root/bench/results.md"
 # (the CPU row is appended below)
 # CPU used over 60 s of waiting with the question open, beside the baseline
@@ -23,7 +24,7 @@ wine "$root/build/bin/bench.exe" "$(winepath -w "$work")" "$(winepath -w "$root/
 # report another process's CPU times.
 touch "$work/Auto installer.qzt"
 (cd "$work" && wine CVNAI.exe >/dev/null 2>&1 &)
-wine "$root/build/bin/bench_baseline.exe" >/dev/null 2>&1 &
+wine "$cvn_build/bin/bench_baseline.exe" >/dev/null 2>&1 &
 sleep 8
 cpu_ms() {  # unix pid -> user+system ms
   awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"
@@ -42,6 +43,7 @@ rows = json.load(open(path))
 rows.append({"measure": "CPU over 60 s waiting", "unit": "ms", "launcher": l1 - l0, "baseline": b1 - b0})
 json.dump(rows, open(path, "w"), indent=1)
 ratio = (l1 - l0) / (b1 - b0) if b1 > b0 else 0
+print("\nWaiting with the question open:\n\n| measure | unit | launcher | baseline | ratio |\n|---|---|---|---|---|")
 print(f"| CPU over 60 s waiting | ms | {l1 - l0:.1f} | {b1 - b0:.1f} | {ratio:.2f} |")
 PY
 python3 "$root/bench/chart.py" "$root/bench/results.json" "$root/bench/results.png"

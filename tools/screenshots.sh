@@ -13,6 +13,7 @@ mkdir -p "$out"
 
 export CVN_FORCE_XVFB=1
 . tools/wine-env.sh
+cvn_choose_build   # the shipped build where it runs, else its x64 twin
 trap 'cvn_stop_wine; cvn_stop_display' EXIT
 cvn_start_display
 cvn_start_wine
@@ -22,15 +23,15 @@ work="$root/build/screenshots"
 shoot() {  # unix-locale lcid road(question|notice)
   local locale=$1 lcid=$2 road=$3
   rm -rf "$work" && mkdir -p "$work/disc" "$work/Corvana"
-  cp -r "$root/build/disc/." "$work/disc/"
+  cp -r "$cvn_build/disc/." "$work/disc/"
   if [ "$road" = notice ]; then
-    cp "$root/build/bin/stub_program.exe" "$work/Corvana/Corvana.exe"
+    cp "$cvn_build/bin/stub_program.exe" "$work/Corvana/Corvana.exe"
     cvn_set_install_location "$work/Corvana"
   else
     cvn_clear_install_location
   fi
   LANG="$locale.UTF-8" LC_ALL="$locale.UTF-8" \
-    wine "$root/build/bin/tracerun.exe" --timeout 30 "$(winepath -w "$work/disc/CVNAI.exe")" >/dev/null 2>&1 &
+    wine "$cvn_build/bin/tracerun.exe" --timeout 30 "$(winepath -w "$work/disc/CVNAI.exe")" >/dev/null 2>&1 &
   local runner=$!
   sleep 3
   xwd -root -silent | convert xwd:- -trim +repage "$out/$road-$lcid.png"
@@ -51,7 +52,7 @@ shoot sv_SE 1053 notice
 # Every message dialog, and the contact sheet.
 shots="$work/dialogs"
 rm -rf "$shots" "$out/dialogs" && mkdir -p "$shots" "$out/dialogs"
-wine "$root/build/bin/dialogshots.exe" "$(winepath -w "$shots")"
+wine "$cvn_build/bin/dialogshots.exe" "$(winepath -w "$shots")"
 png() { /usr/bin/convert "$1" -strip -define png:exclude-chunks=date,time "$2"; }
 declare -A language=([1033]="English (US)" [2057]="English (UK)" [1043]=Dutch [1036]=French [1031]=German
                      [1032]=Greek [1040]=Italian [2070]=Portuguese [3082]=Spanish [1055]=Turkish)
