@@ -26,7 +26,7 @@ esac
 . tools/wine-env.sh
 cvn_choose_build
 if [ "$cvn_preset" != mingw-i686 ]; then
-  echo "run.sh: this host cannot run 32-bit programs: showing the x64 twin (./run.sh --emulated shows the shipped build, slowly)"
+  echo "run.sh: this host does not run 32-bit programs natively: showing the x64 twin (./run.sh --emulated shows the shipped build, slowly)"
 fi
 cmake --preset "$cvn_preset" >/dev/null
 cmake --build --preset "$cvn_preset"

@@ -37,7 +37,7 @@ if [ "$host32" = native ]; then
   echo "test.sh: its x64 twin (native tests ran above)"
   ctest --preset mingw-x86_64 -LE host "$@" || status=$?
 else
-  echo "test.sh: this host cannot run 32-bit programs: the shipped build's files are checked"
+  echo "test.sh: this host does not run 32-bit programs natively: the shipped build's files are checked"
   ctest --preset mingw-i686 -L shipped "$@" || status=$?
   echo "test.sh: the whole suite on the x64 twin"
   ctest --preset mingw-x86_64 "$@" || status=$?
