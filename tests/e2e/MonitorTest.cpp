@@ -120,30 +120,21 @@ TEST_F(LauncherTest, AnotherProcessNamedLikeTheLauncherIsNeverTouched)
 {
     // A process of the launcher's name, started first so that it is listed
     // before the launcher, as another device's launcher would be.
-    const std::wstring decoyFolder = NewTempFolder(L"cvn-decoy-");
-    const std::wstring decoy = decoyFolder + L"\\CVNAI.exe";
+    const TempFolder decoyFolder(L"cvn-decoy-");
+    ASSERT_FALSE(decoyFolder.Path().empty());
+    const std::wstring decoy = decoyFolder.Path() + L"\\CVNAI.exe";
     disc.PlaceStub(decoy);
-    std::wstring commandLine = L"\"" + decoy + L"\" --wait 120000";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION decoyProcess{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &decoyProcess));
+    TestProcess decoyProcess;
+    ASSERT_TRUE(decoyProcess.Start(L"\"" + decoy + L"\" --wait 120000"));
 
     LauncherRun run(disc.Launcher());
     ASSERT_NE(run.WaitForDialog(), nullptr);
-    const size_t decoyPosition = ListingPosition(decoyProcess.dwProcessId);
+    const size_t decoyPosition = ListingPosition(decoyProcess.Id());
     const size_t launcherPosition = ListingPosition(run.ProcessId());
     ASSERT_TRUE(disc.Remove(L"Auto installer.qzt"));
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_EQ(run.Result().exitCode, 0u);
     EXPECT_TRUE(Contains(run.Lines(), "[LC] FindProcess Success!!"));
-    EXPECT_TRUE(ProcessAlive(decoyProcess.hProcess)) << "only the launcher itself ends";
+    EXPECT_TRUE(ProcessAlive(decoyProcess.Handle())) << "only the launcher itself ends";
     EXPECT_LT(decoyPosition, launcherPosition) << "the other process was listed first";
-
-    TerminateProcess(decoyProcess.hProcess, 0);
-    WaitForSingleObject(decoyProcess.hProcess, 10000);
-    CloseHandle(decoyProcess.hThread);
-    CloseHandle(decoyProcess.hProcess);
-    RemoveTree(decoyFolder);
 }

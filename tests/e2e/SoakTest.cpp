@@ -28,7 +28,9 @@ enum class Road { Installed, NotInstalledOk, NotInstalledExit, Unplugged, Second
 TEST(Soak, HundredRunsAcrossTheRoads)
 {
     DeleteUninstallKey();
-    const std::wstring installFolder = NewTempFolder(L"cvn-soak-install-");
+    const TempFolder install(L"cvn-soak-install-");
+    ASSERT_FALSE(install.Path().empty());
+    const std::wstring& installFolder = install.Path();
     const Road roads[] = {Road::Installed, Road::NotInstalledOk, Road::NotInstalledExit, Road::Unplugged,
                           Road::SecondInstance};
     int failures = 0;
@@ -75,6 +77,5 @@ TEST(Soak, HundredRunsAcrossTheRoads)
         EXPECT_EQ(Contains(run.Lines(), "[RZ_K] OnDestroy()"), road != Road::Unplugged) << "run " << i;
     }
     DeleteUninstallKey();
-    RemoveTree(installFolder);
     EXPECT_EQ(CountProcessesNamed(L"CVNAI.exe"), 0) << "no launcher is left behind";
 }

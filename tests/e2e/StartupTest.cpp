@@ -1,5 +1,7 @@
 #include "E2E.h"
 
+#include "framework/ScopedHandles.h"
+
 TEST_F(LauncherTest, NotInstalledAndExitIsTheWholeRoad)
 {
     LauncherRun run(disc.Launcher());
@@ -55,11 +57,13 @@ TEST_F(LauncherTest, SecondInstanceEndsAtOnceWithoutATrace)
 TEST_F(LauncherTest, MutexNameIsTheInstallersOwn)
 {
     // Another program holding the name stops the launcher just the same.
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tarnex_CVN_INSTALLER");
-    ASSERT_NE(mutex, nullptr);
+    // Owned, so that a failed assertion cannot leave it to stop every
+    // later launcher of this test program.
+    OwnedHandle mutex(CreateMutexW(nullptr, FALSE, L"Tarnex_CVN_INSTALLER"));
+    ASSERT_TRUE(mutex.Valid());
     LauncherRun run(disc.Launcher());
     ASSERT_TRUE(run.WaitForExit());
-    CloseHandle(mutex);
+    mutex.Reset();
     EXPECT_EQ(run.Result().exitCode, 0u);
     EXPECT_TRUE(run.Lines().empty());
 }

@@ -32,13 +32,37 @@ std::wstring NewTempFolder(const wchar_t* prefix)
     if (!base.empty() && base.back() == L'\\') {
         base.pop_back();
     }
-    for (;;) {
+    // Names already taken are skipped; any other failure (no temporary
+    // folder, no rights, disc full) will not mend itself.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
         const std::wstring folder = base + L"\\" + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                     std::to_wstring(++counter);
         if (CreateDirectoryW(folder.c_str(), nullptr)) {
             return folder;
         }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
     }
+    return std::wstring();
+}
+
+TestProcess::~TestProcess()
+{
+    if (m_info.hProcess != nullptr) {
+        TerminateProcess(m_info.hProcess, 0);
+        WaitForSingleObject(m_info.hProcess, 10000);
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+}
+
+bool TestProcess::Start(std::wstring commandLine)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    return m_info.hProcess == nullptr && CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                                        nullptr, nullptr, &startup, &m_info);
 }
 
 void RemoveTree(const std::wstring& folder)

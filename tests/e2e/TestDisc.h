@@ -29,8 +29,40 @@ private:
 // Windows path of a folder the build gives as a Unix path (Wine's Z:).
 std::wstring WindowsPathOf(const std::wstring& unixPath);
 
+// A new empty folder in the temporary folder; empty when none can be made.
 std::wstring NewTempFolder(const wchar_t* prefix);
 void RemoveTree(const std::wstring& folder);
+
+// A temporary folder removed with its contents however the test ends.
+class TempFolder {
+public:
+    explicit TempFolder(const wchar_t* prefix) : m_path(NewTempFolder(prefix)) {}
+    ~TempFolder()
+    {
+        if (!m_path.empty()) RemoveTree(m_path);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+};
+
+// A process a test starts itself, ended and closed however the test ends.
+class TestProcess {
+public:
+    TestProcess() = default;
+    ~TestProcess();
+    TestProcess(const TestProcess&) = delete;
+    TestProcess& operator=(const TestProcess&) = delete;
+    bool Start(std::wstring commandLine);
+    HANDLE Handle() const { return m_info.hProcess; }
+    DWORD Id() const { return m_info.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
 bool FileExists(const std::wstring& path);
 std::string ReadWholeFile(const std::wstring& path);
 
