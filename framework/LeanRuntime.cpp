@@ -4,6 +4,15 @@
 // POSIX thread library behind them. The launcher's bytes are read from the
 // device's emulated CD drive at every start; those pieces were three
 // quarters of them.
+//
+// Rules that come with these flags:
+// - No thread-safe statics: no function-local static with a dynamic
+//   initialiser may be reachable from two threads. The monitor thread runs
+//   beside the dialogs, so such statics stay on the user-interface thread.
+// - A runtime function used later that is not provided here links from the
+//   library's prebuilt copy, which brings the exception machinery back; the
+//   pe_header test reads the link map and fails on the unwinder or the
+//   thread library it pulls in.
 #include <windows.h>
 
 #include <cstdlib>
@@ -18,8 +27,9 @@ namespace {
 [[noreturn]] void FailFast()
 {
     TerminateProcess(GetCurrentProcess(), ERROR_NOT_ENOUGH_MEMORY);
-    for (;;) {
-    }
+    // TerminateProcess on the own process does not return; should it ever,
+    // a trap ends the process where an empty loop would be undefined.
+    __builtin_trap();
 }
 
 }  // namespace
