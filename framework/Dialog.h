@@ -35,7 +35,6 @@ public:
     void EndDialog(INT_PTR result);
 
     HWND GetSafeHwnd() const { return m_hWnd; }
-    UINT TemplateId() const { return m_templateId; }
 
 protected:
     virtual BOOL OnInitDialog();

@@ -47,11 +47,6 @@ void SetMessageLanguage(LANGID language)
     g_messageLanguage = language;
 }
 
-LANGID MessageLanguage()
-{
-    return g_messageLanguage;
-}
-
 bool FindStringInLanguage(HMODULE module, UINT id, LANGID language, std::wstring& text)
 {
     HRSRC block = FindBlock(module, id, language);

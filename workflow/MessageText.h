@@ -20,7 +20,6 @@ std::wstring LoadMessageText(UINT id);
 // The language whose table LoadMessageText reads; 0 lets the platform's
 // string lookup decide.
 void SetMessageLanguage(LANGID language);
-LANGID MessageLanguage();
 
 // The string `id` of the executable's table for `language` exactly, without
 // fallback; false when that language has no such string.

@@ -45,7 +45,7 @@ void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, con
 
 // The title and message areas of a dialog on screen, pixel for pixel
 // against the specified drawing with the given message.
-bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
+bool MessageAreaMatches(HWND dialog, bool notice, const std::wstring& text)
 {
     const Capture shown = CaptureClient(dialog);
     const int w = notice ? 401 : 264;
@@ -68,6 +68,14 @@ bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
         }
     }
     return true;
+}
+
+// MessageAreaMatches, polled for a while: a dialog that has painted may
+// reach the screen a moment later, and until then the screen can still
+// show the notice that was open in the same place.
+bool MessageAreaShows(HWND dialog, bool notice, const std::wstring& text)
+{
+    return WaitUntil([&] { return MessageAreaMatches(dialog, notice, text); }, 2000);
 }
 
 std::wstring Text(UINT id, LANGID language)
