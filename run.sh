@@ -31,15 +31,7 @@ fi
 cmake --preset "$cvn_preset" >/dev/null
 cmake --build --preset "$cvn_preset"
 demo="$cvn_build/demo"
-letter=q
-drive="$WINEPREFIX/dosdevices/$letter:"
-cleanup() {
-  rm -f "$drive"
-  cvn_clear_install_location
-  cvn_stop_wine
-  cvn_stop_display
-}
-trap cleanup EXIT
+trap cvn_end_run EXIT
 headless=""
 if [ -z "${DISPLAY:-}" ]; then headless=1; fi
 cvn_start_display
@@ -48,9 +40,7 @@ cvn_start_wine
 # The device's disc: the built image, unpacked and mapped as drive Q:.
 rm -rf "$demo"
 mkdir -p "$demo"
-xorriso -osirrox on -indev "$cvn_build/cvn-disc.iso" -extract / "$demo/cd" >/dev/null 2>&1
-ln -sfn "$demo/cd" "$drive"
-wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1
+cvn_map_disc "$cvn_build/cvn-disc.iso" "$demo/cd"
 
 if [ "$mode" = installed ]; then
   mkdir -p "$demo/Corvana"

@@ -54,24 +54,15 @@ export CVN_WINEPREFIX="$root/build/wine-prefix-emulated"
 [ -n "$show" ] || export CVN_FORCE_XVFB=1
 . tools/wine-env.sh
 work="$root/build/emulated"
-letter=q
-drive="$WINEPREFIX/dosdevices/$letter:"
-cleanup() {
-  rm -f "$drive"
-  cvn_clear_install_location
-  cvn_stop_wine
-  cvn_stop_display
-}
-trap cleanup EXIT
+trap cvn_end_run EXIT
 cvn_start_display
 cvn_start_wine
 
+chmod -R u+w "$work" 2>/dev/null || true
 rm -rf "$work"
 mkdir -p "$work/Corvana" "$work/cwd"
-xorriso -osirrox on -indev "$root/build/cvn-disc.iso" -extract / "$work/cd" >/dev/null 2>&1
+cvn_map_disc "$root/build/cvn-disc.iso" "$work/cd"
 chmod -R a-w "$work/cd"
-ln -sfn "$work/cd" "$drive"
-wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1
 cp "$tools/stub_program.exe" "$work/Corvana/Corvana.exe"
 # The file manager the link is handed to: a stub in the launcher's current
 # folder, which the shell searches right after the disc's own folder.

@@ -95,3 +95,20 @@ cvn_set_install_location() {  # unix folder
 cvn_clear_install_location() {
   wine reg delete "$cvn_uninstall_key" /f /reg:32 >/dev/null 2>&1 || true
 }
+
+# The device's disc for a demo or a check: an image unpacked into a folder
+# and mapped as CD-ROM drive Q:.
+cvn_drive="$WINEPREFIX/dosdevices/q:"
+cvn_map_disc() {  # iso folder
+  xorriso -osirrox on -indev "$1" -extract / "$2" >/dev/null 2>&1
+  ln -sfn "$2" "$cvn_drive"
+  wine reg add 'HKLM\Software\Wine\Drives' /v q: /d cdrom /f >/dev/null 2>&1
+}
+
+# What such a run leaves: the drive, the uninstall record, Wine, the display.
+cvn_end_run() {
+  rm -f "$cvn_drive"
+  cvn_clear_install_location
+  cvn_stop_wine
+  cvn_stop_display
+}
