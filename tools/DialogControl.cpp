@@ -1,5 +1,7 @@
 #include "DialogControl.h"
 
+#include <utility>
+
 #include "framework/ScopedHandles.h"
 
 namespace {
@@ -76,18 +78,88 @@ HWND WaitForLauncherDialog(DWORD processId, DWORD timeoutMs)
     return found;
 }
 
+namespace {
+
+bool HasPainted(HWND window)
+{
+    if (!IsWindow(window) || GetUpdateRect(window, nullptr, FALSE)) {
+        return false;
+    }
+    bool painted = true;
+    EnumChildWindows(window, ChildPainted, reinterpret_cast<LPARAM>(&painted));
+    return painted;
+}
+
+}  // namespace
+
 bool WaitForPainted(HWND window, DWORD timeoutMs)
 {
-    return WaitUntil(
-        [window] {
-            if (!IsWindow(window) || GetUpdateRect(window, nullptr, FALSE)) {
-                return false;
-            }
-            bool painted = true;
-            EnumChildWindows(window, ChildPainted, reinterpret_cast<LPARAM>(&painted));
-            return painted;
-        },
-        timeoutMs);
+    return WaitUntil([window] { return HasPainted(window); }, timeoutMs);
+}
+
+namespace {
+
+struct ModalSteps {
+    std::vector<DialogStep> steps;
+    std::size_t next = 0;
+    HWND window = nullptr;
+    int paintedTicks = 0;
+    bool busy = false;
+    ULONGLONG deadline = 0;
+};
+
+thread_local ModalSteps* t_modalSteps = nullptr;
+
+void CALLBACK ModalStepTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ModalSteps* run = t_modalSteps;
+    if (run == nullptr || run->busy || run->next >= run->steps.size()) {
+        return;
+    }
+    if (GetTickCount64() > run->deadline) {
+        run->next = run->steps.size();
+        if (run->window != nullptr && IsWindow(run->window)) {
+            PostMessageW(run->window, WM_COMMAND, IDCANCEL, 0);
+        }
+        return;
+    }
+    if (run->window == nullptr || !IsWindow(run->window)) {
+        run->window = FindLauncherDialog(GetCurrentProcessId());
+        run->paintedTicks = 0;
+        if (run->window == nullptr) {
+            return;
+        }
+    }
+    // Painted on two ticks in a row: the thread has waited for messages in
+    // between, which is when Wine hands the pixels to the X server.
+    if (!HasPainted(run->window)) {
+        run->paintedTicks = 0;
+        return;
+    }
+    if (++run->paintedTicks < 2) {
+        return;
+    }
+    run->paintedTicks = 0;
+    run->busy = true;
+    run->steps[run->next++](run->window);
+    run->busy = false;
+}
+
+}  // namespace
+
+INT_PTR RunModalWithSteps(const std::function<INT_PTR()>& runModal, std::vector<DialogStep> steps, DWORD timeoutMs)
+{
+    ModalSteps run;
+    run.steps = std::move(steps);
+    run.deadline = GetTickCount64() + timeoutMs;
+    ModalSteps* outer = t_modalSteps;
+    t_modalSteps = &run;
+    // A thread timer: the dialog's own message loop dispatches it.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 25, ModalStepTick);
+    const INT_PTR result = runModal();
+    KillTimer(nullptr, timer);
+    t_modalSteps = outer;
+    return result;
 }
 
 void ClickButton(HWND dialog, int controlId)

@@ -25,6 +25,18 @@ HWND WaitForLauncherDialog(DWORD processId, DWORD timeoutMs);
 // to (their update regions are empty), up to `timeoutMs`.
 bool WaitForPainted(HWND window, DWORD timeoutMs = 5000);
 
+// Runs `runModal`, which shows a modal dialog on this thread, and does
+// `steps` to the launcher's dialog one after another, each once the dialog
+// has painted and this thread has been idle since, from a timer on this
+// thread. Returns what `runModal` returns. A dialog still open when
+// `timeoutMs` have passed is cancelled, so a test never hangs on it.
+// Same-thread on purpose: under Wine a second thread reading the screen
+// while the dialog's thread talks to X can deadlock inside Xlib, and a
+// window's pixels reach the X server only when its thread goes idle.
+using DialogStep = std::function<void(HWND)>;
+INT_PTR RunModalWithSteps(const std::function<INT_PTR()>& runModal, std::vector<DialogStep> steps,
+                          DWORD timeoutMs = 20000);
+
 // Clicks a button as the user would, without moving the mouse.
 void ClickButton(HWND dialog, int controlId);
 // Presses and releases Esc on the dialog's OK button.

@@ -5,10 +5,8 @@
 //   dialogshots FOLDER
 #include <windows.h>
 
-#include <atomic>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "DialogControl.h"
@@ -21,15 +19,12 @@ namespace {
 // Runs the dialog, saves it once it has painted, and closes it with Esc.
 bool Shoot(CDialog& dialog, const std::wstring& path)
 {
-    std::atomic<bool> saved{false};
-    std::thread shooter([&] {
-        HWND window = WaitForLauncherDialog(GetCurrentProcessId(), 5000);
-        if (window == nullptr) return;
-        saved = WaitForPainted(window) && SaveCaptureAsBmp(CaptureClient(window), path);
-        PressEscape(window);
-    });
-    dialog.DoModal();
-    shooter.join();
+    bool saved = false;
+    RunModalWithSteps([&dialog] { return dialog.DoModal(); },
+                      {[&](HWND window) {
+                          saved = SaveCaptureAsBmp(CaptureClient(window), path);
+                          PressEscape(window);
+                      }});
     return saved;
 }
 

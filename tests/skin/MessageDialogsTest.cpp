@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <functional>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include <cstdint>
@@ -33,17 +32,12 @@ struct Snapshot {
     }
 };
 
-// Runs `dialog` modally while a probe thread waits for it to appear,
-// records what it shows and then does `act` to it.
-INT_PTR RunAndProbe(CDialog& dialog, Snapshot& snapshot, const std::function<void(HWND)>& act)
+// Runs `dialog` modally, records what it shows once painted and again
+// after a partial repaint, then does `act` to it, step by step.
+INT_PTR RunAndProbe(CDialog& dialog, Snapshot& snapshot, std::vector<DialogStep> act)
 {
-    std::atomic<bool> finished{false};
-    std::thread probe([&] {
-        HWND window = nullptr;
-        WaitUntil([&] { return finished || (window = FindLauncherDialog(GetCurrentProcessId())) != nullptr; }, 10000);
-        if (window == nullptr || !WaitForPainted(window)) {
-            return;
-        }
+    std::vector<DialogStep> steps;
+    steps.push_back([&snapshot](HWND window) {
         snapshot.seen = true;
         GetClientRect(window, &snapshot.client);
         GetWindowRect(window, &snapshot.window);
@@ -61,14 +55,17 @@ INT_PTR RunAndProbe(CDialog& dialog, Snapshot& snapshot, const std::function<voi
         // A partial repaint of the lower half still redraws everything.
         RECT lower = {0, 100, snapshot.client.right, snapshot.client.bottom};
         InvalidateRect(window, &lower, FALSE);
-        WaitForPainted(window);
-        snapshot.afterPartialRepaint = CaptureClient(window);
-        act(window);
     });
-    const INT_PTR result = dialog.DoModal();
-    finished = true;
-    probe.join();
-    return result;
+    steps.push_back([&snapshot](HWND window) { snapshot.afterPartialRepaint = CaptureClient(window); });
+    for (DialogStep& step : act) {
+        steps.push_back(std::move(step));
+    }
+    return RunModalWithSteps([&dialog] { return dialog.DoModal(); }, std::move(steps));
+}
+
+INT_PTR RunAndProbe(CDialog& dialog, Snapshot& snapshot, const DialogStep& act)
+{
+    return RunAndProbe(dialog, snapshot, std::vector<DialogStep>{act});
 }
 
 bool Near(COLORREF c, int r, int g, int b, int tolerance)
@@ -266,26 +263,23 @@ TEST(Question, KeyboardTabShowsFocusAndEnterPressesTheFocusedButton)
     bool exitFocusedFace = false;
     HWND focusAfterTab = nullptr;
     HWND exitButton = nullptr;
-    const INT_PTR result = RunAndProbe(question, s, [&](HWND w) {
-        exitButton = GetDlgItem(w, IDCANCEL);
-        PostMessageW(GetDlgItem(w, IDOK), WM_KEYDOWN, VK_TAB, 0x000F0001);
-        PostMessageW(GetDlgItem(w, IDOK), WM_KEYUP, VK_TAB, 0xC00F0001);
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        WaitUntil(
-            [&] {
-                GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info);
-                return info.hwndFocus == exitButton;
-            },
-            5000);
-        focusAfterTab = info.hwndFocus;
-        WaitForPainted(w);
-        Snapshot after;
-        after.shown = CaptureClient(w);
-        exitFocusedFace = BitmapMatchesAt(after, L"EXITF", {141, 102}, false);
-        PostMessageW(exitButton, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-        PostMessageW(exitButton, WM_KEYUP, VK_RETURN, 0xC01C0001);
-    });
+    const INT_PTR result = RunAndProbe(
+        question, s,
+        {[&](HWND w) {
+             exitButton = GetDlgItem(w, IDCANCEL);
+             PostMessageW(GetDlgItem(w, IDOK), WM_KEYDOWN, VK_TAB, 0x000F0001);
+             PostMessageW(GetDlgItem(w, IDOK), WM_KEYUP, VK_TAB, 0xC00F0001);
+         },
+         // The keys are handled before the next step: it waits for the
+         // repaint they cause.
+         [&](HWND w) {
+             focusAfterTab = GetFocus();
+             Snapshot after;
+             after.shown = CaptureClient(w);
+             exitFocusedFace = BitmapMatchesAt(after, L"EXITF", {141, 102}, false);
+             PostMessageW(exitButton, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+             PostMessageW(exitButton, WM_KEYUP, VK_RETURN, 0xC01C0001);
+         }});
     ASSERT_TRUE(s.seen);
     EXPECT_TRUE(BitmapMatchesAt(s, L"OKF", {38, 102}, false)) << "OK has the focus when the dialog opens";
     EXPECT_EQ(focusAfterTab, exitButton) << "Tab moves to EXIT";
