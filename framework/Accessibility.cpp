@@ -40,14 +40,12 @@ const Oleacc& LoadOleacc()
 
 LRESULT CAccessibleProxy::Answer(CAccessibleProxy* proxy, WPARAM wParam)
 {
-    if (proxy == nullptr) {
+    OwnedInterface<CAccessibleProxy> owned(proxy);
+    if (!owned) {
         return 0;
     }
     const Oleacc& oleacc = LoadOleacc();
-    const LRESULT result =
-        oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(__uuidof(IAccessible), wParam, proxy) : 0;
-    proxy->Release();
-    return result;
+    return oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(__uuidof(IAccessible), wParam, proxy) : 0;
 }
 
 IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
@@ -64,12 +62,7 @@ IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
 
 CAccessibleProxy::CAccessibleProxy(IAccessible* standard) : m_standard(standard) {}
 
-CAccessibleProxy::~CAccessibleProxy()
-{
-    if (m_standard != nullptr) {
-        m_standard->Release();
-    }
-}
+CAccessibleProxy::~CAccessibleProxy() = default;
 
 HRESULT CAccessibleProxy::TextResult(const wchar_t* text, BSTR* out)
 {

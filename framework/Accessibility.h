@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include "framework/ScopedHandles.h"
+
 class CAccessibleProxy : public IAccessible {
 public:
     // The answer to WM_GETOBJECT for `proxy`, which is handed over (null:
@@ -69,10 +71,10 @@ protected:
     template <class... Parameters, class... Arguments>
     HRESULT Standard(HRESULT (STDMETHODCALLTYPE IAccessible::*method)(Parameters...), Arguments... arguments)
     {
-        return m_standard != nullptr ? (m_standard->*method)(arguments...) : E_NOTIMPL;
+        return m_standard ? (m_standard.Get()->*method)(arguments...) : E_NOTIMPL;
     }
 
-    IAccessible* m_standard;
+    OwnedInterface<IAccessible> m_standard;
 
 private:
     LONG m_references = 1;

@@ -1,11 +1,12 @@
 #pragma once
 // Scoped owners for every handle the launcher holds: GDI objects and
 // contexts for a paint pass or a region build, kernel handles, registry
-// keys. Each releases its handle when it goes out of scope; Detach() hands
+// keys, file searches, COM interface pointers. Each releases its handle when it goes out of scope; Detach() hands
 // it to someone else (a region given to a window, a bitmap given to a
 // caller). The image DLL keeps its COM helpers to itself: it links none of
 // the launcher's code.
 #include <windows.h>
+#include <unknwn.h>
 
 // How a kind of handle is released, and which values mean none.
 struct GdiObjectKind {
@@ -20,6 +21,16 @@ struct KernelHandleKind {
 struct RegistryKeyKind {
     static void Release(HKEY key) { RegCloseKey(key); }
     static bool IsNone(HKEY key) { return key == nullptr; }
+};
+
+struct FindHandleKind {
+    static void Release(HANDLE search) { FindClose(search); }
+    static bool IsNone(HANDLE search) { return search == nullptr || search == INVALID_HANDLE_VALUE; }
+};
+// One reference to a COM object, taken over from whoever handed it out.
+struct ComInterfaceKind {
+    static void Release(IUnknown* object) { object->Release(); }
+    static bool IsNone(const IUnknown* object) { return object == nullptr; }
 };
 
 template <class Handle, class Kind>
@@ -40,6 +51,8 @@ public:
     }
 
     Handle Get() const { return m_handle; }
+    // For owners of interface pointers.
+    Handle operator->() const { return m_handle; }
     bool Valid() const { return !Kind::IsNone(m_handle); }
     explicit operator bool() const { return Valid(); }
     Handle Detach()
@@ -71,6 +84,9 @@ using OwnedFont = Owned<HFONT, GdiObjectKind>;
 using OwnedRegion = Owned<HRGN, GdiObjectKind>;
 using OwnedHandle = Owned<HANDLE, KernelHandleKind>;
 using RegistryKey = Owned<HKEY, RegistryKeyKind>;
+using OwnedFindHandle = Owned<HANDLE, FindHandleKind>;
+template <class Interface>
+using OwnedInterface = Owned<Interface*, ComInterfaceKind>;
 
 // The client-area device context of a window (GetDC / ReleaseDC).
 class ClientDC {

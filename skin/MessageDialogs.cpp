@@ -13,12 +13,12 @@ const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANC
 
 const SkinLayout CAFXOKBIG::kLayout = {
     .templateId = IDD_NOTICE, .backgroundId = IDB_NOTICE_BACKGROUND, .background = {401, 156},
-    .messageRect = {50, 52, 350, 100}, .buttons = kNoticeButtons, .buttonCount = 1,
+    .messageRect = {50, 52, 350, 100}, .buttons = kNoticeButtons,
     .topmost = true, .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET"};
 
 const SkinLayout CASFXYESNO::kLayout = {
     .templateId = IDD_QUESTION, .backgroundId = IDB_QUESTION_BACKGROUND, .background = {264, 156},
-    .messageRect = {26, 42, 241, 90}, .buttons = kQuestionButtons, .buttonCount = 2,
+    .messageRect = {26, 42, 241, 90}, .buttons = kQuestionButtons,
     .topmost = false, .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET"};
 
 CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)

@@ -1,22 +1,21 @@
 #include "skin/SkinnedDialogAccessible.h"
 
 #include "framework/BitmapButton.h"
-#include "skin/SkinnedMessageDialog.h"
+#include "framework/ScopedHandles.h"
 
 namespace {
 
 const long kMessageChild = 1;
-const std::size_t kMaxButtons = 4;
 
 class CSkinnedDialogAccessible : public CAccessibleProxy {
 public:
     CSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                             const RECT& messageRect, const SkinButtonPlace* buttons, std::size_t buttonCount)
+                             const SkinLayout& layout)
         : CAccessibleProxy(StandardClientObject(dialog)), m_dialog(dialog), m_title(title), m_message(message),
-          m_messageRect(messageRect)
+          m_messageRect(layout.messageRect)
     {
-        for (std::size_t i = 0; i < buttonCount && m_buttonCount < kMaxButtons; ++i) {
-            CBitmapButton* button = CBitmapButton::FromHandle(GetDlgItem(dialog, static_cast<int>(buttons[i].controlId)));
+        for (const SkinButtonPlace& place : layout.buttons) {
+            CBitmapButton* button = CBitmapButton::FromHandle(GetDlgItem(dialog, static_cast<int>(place.controlId)));
             if (button != nullptr) {
                 m_buttons[m_buttonCount++] = button;
             }
@@ -47,24 +46,23 @@ public:
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return TextResult(m_title.c_str(), name);
         if (id == kMessageChild) return TextResult(m_message.c_str(), name);
-        if (CBitmapButton* button = ButtonOf(id)) return TextResult(button->AccessibleName().c_str(), name);
-        return E_INVALIDARG;
+        return AskButton(id, [&](IAccessible* a) { return a->get_accName(Self(), name); });
     }
 
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return TextResult(m_message.c_str(), description);
-        if (id == kMessageChild || ButtonOf(id) != nullptr) return TextResult(nullptr, description);
-        return E_INVALIDARG;
+        if (id == kMessageChild) return TextResult(nullptr, description);
+        return AskButton(id, [&](IAccessible* a) { return a->get_accDescription(Self(), description); });
     }
 
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accValue(child, value);
-        if (id == kMessageChild || ButtonOf(id) != nullptr) return TextResult(nullptr, value);
-        return E_INVALIDARG;
+        if (id == kMessageChild) return TextResult(nullptr, value);
+        return AskButton(id, [&](IAccessible* a) { return a->get_accValue(Self(), value); });
     }
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
@@ -72,8 +70,7 @@ public:
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return IntegerResult(ROLE_SYSTEM_DIALOG, role);
         if (id == kMessageChild) return IntegerResult(ROLE_SYSTEM_STATICTEXT, role);
-        if (ButtonOf(id) != nullptr) return IntegerResult(ROLE_SYSTEM_PUSHBUTTON, role);
-        return E_INVALIDARG;
+        return AskButton(id, [&](IAccessible* a) { return a->get_accRole(Self(), role); });
     }
 
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
@@ -81,10 +78,7 @@ public:
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accState(child, state);
         if (id == kMessageChild) return IntegerResult(STATE_SYSTEM_READONLY, state);
-        if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
-            return a->get_accState(Self(), state);
-        });
-        return E_INVALIDARG;
+        return AskButton(id, [&](IAccessible* a) { return a->get_accState(Self(), state); });
     }
 
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
@@ -103,15 +97,11 @@ public:
     {
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::accLocation(left, top, width, height, child);
-        RECT r{};
-        if (id == kMessageChild) {
-            r = m_messageRect;
-            MapWindowPoints(m_dialog, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        } else if (CBitmapButton* button = ButtonOf(id)) {
-            GetWindowRect(button->GetSafeHwnd(), &r);
-        } else {
-            return E_INVALIDARG;
+        if (id != kMessageChild) {
+            return AskButton(id, [&](IAccessible* a) { return a->accLocation(left, top, width, height, Self()); });
         }
+        RECT r = m_messageRect;
+        MapWindowPoints(m_dialog, nullptr, reinterpret_cast<POINT*>(&r), 2);
         if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
         *left = r.left;
         *top = r.top;
@@ -158,20 +148,16 @@ public:
     {
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accDefaultAction(child, action);
-        if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
-            return a->get_accDefaultAction(Self(), action);
-        });
-        return id == kMessageChild ? TextResult(nullptr, action) : E_INVALIDARG;
+        if (id == kMessageChild) return TextResult(nullptr, action);
+        return AskButton(id, [&](IAccessible* a) { return a->get_accDefaultAction(Self(), action); });
     }
 
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::accDoDefaultAction(child);
-        if (CBitmapButton* button = ButtonOf(id)) return WithButton(button, [&](IAccessible* a) {
-            return a->accDoDefaultAction(Self());
-        });
-        return id == kMessageChild ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
+        if (id == kMessageChild) return DISP_E_MEMBERNOTFOUND;
+        return AskButton(id, [&](IAccessible* a) { return a->accDoDefaultAction(Self()); });
     }
 
 private:
@@ -206,28 +192,29 @@ private:
         return index >= 0 && index < static_cast<long>(m_buttonCount) ? m_buttons[index] : nullptr;
     }
 
+    // A question about button child `id`, answered by the button's own
+    // object; E_INVALIDARG for an id that is no button.
     template <class Call>
-    static HRESULT WithButton(CBitmapButton* button, Call call)
+    HRESULT AskButton(long id, Call call) const
     {
-        CAccessibleProxy* accessible = button->CreateAccessible();
-        const HRESULT result = call(accessible);
-        accessible->Release();
-        return result;
+        CBitmapButton* button = ButtonOf(id);
+        if (button == nullptr) return E_INVALIDARG;
+        OwnedInterface<IAccessible> accessible(button->CreateAccessible());
+        return call(accessible.Get());
     }
 
     HWND m_dialog;
     std::wstring m_title;
     std::wstring m_message;
     RECT m_messageRect;
-    CBitmapButton* m_buttons[kMaxButtons] = {};
+    CBitmapButton* m_buttons[kMaxSkinButtons] = {};
     std::size_t m_buttonCount = 0;
 };
 
 }  // namespace
 
 CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                                                const RECT& messageRect, const SkinButtonPlace* buttons,
-                                                std::size_t buttonCount)
+                                                const SkinLayout& layout)
 {
-    return new CSkinnedDialogAccessible(dialog, title, message, messageRect, buttons, buttonCount);
+    return new CSkinnedDialogAccessible(dialog, title, message, layout);
 }

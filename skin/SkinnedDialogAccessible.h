@@ -1,18 +1,15 @@
 #pragma once
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 
 #include "framework/Accessibility.h"
-
-struct SkinButtonPlace;
+#include "skin/SkinLayout.h"
 
 // What a screen reader finds in a skinned message dialog, whose texts are
 // painted, not controls: the dialog named by its title, with the message as
 // its description and as a static-text child (child 1, read when the dialog
-// opens), then the bitmap buttons as push buttons. One reference, the
-// caller's.
+// opens), then the bitmap buttons as push buttons, each answering through
+// its own object. One reference, the caller's.
 CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                                                const RECT& messageRect, const SkinButtonPlace* buttons,
-                                                std::size_t buttonCount);
+                                                const SkinLayout& layout);

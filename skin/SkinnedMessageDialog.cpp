@@ -69,8 +69,7 @@ void CSkinnedMessageDialog::FitToReferenceLayout()
                        static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)));
     SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (std::size_t i = 0; i < m_layout.buttonCount; ++i) {
-        const SkinButtonPlace& place = m_layout.buttons[i];
+    for (const SkinButtonPlace& place : m_layout.buttons) {
         HWND button = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         if (button != nullptr) {
             SetWindowPos(button, nullptr, place.face.left, place.face.top, 0, 0,
@@ -123,8 +122,8 @@ INT_PTR CSkinnedMessageDialog::OnPaint(WPARAM, LPARAM)
         PaintContent(client.Get(), rect.right - rect.left, rect.bottom - rect.top);
         // The copy has just painted over the bitmap buttons: make them draw
         // themselves again.
-        for (std::size_t i = 0; i < m_layout.buttonCount; ++i) {
-            InvalidateRect(m_hWnd, &m_layout.buttons[i].face, FALSE);
+        for (const SkinButtonPlace& place : m_layout.buttons) {
+            InvalidateRect(m_hWnd, &place.face, FALSE);
         }
     }
     // The default handling validates the update region.
@@ -147,7 +146,6 @@ INT_PTR CSkinnedMessageDialog::OnGetObject(WPARAM wParam, LPARAM lParam)
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
         return FALSE;
     }
-    CAccessibleProxy* accessible = CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout.messageRect,
-                                                                 m_layout.buttons, m_layout.buttonCount);
+    CAccessibleProxy* accessible = CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout);
     return Result(CAccessibleProxy::Answer(accessible, wParam));
 }

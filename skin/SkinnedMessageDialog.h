@@ -2,30 +2,11 @@
 // The one design behind the notice and the question: a borderless popup
 // painted from a PNG background, with a white bold title in the dark top
 // band, the message below it and bitmap buttons.
-#include <cstddef>
 #include <string>
 
 #include "framework/BitmapButton.h"
 #include "framework/Dialog.h"
-
-// A bitmap button's place in pixels: its top left corner is where the
-// reference dialog-unit conversion puts the control, and the whole rectangle
-// is what each paint invalidates so that the button draws itself again.
-struct SkinButtonPlace {
-    UINT controlId;
-    RECT face;
-};
-
-struct SkinLayout {
-    UINT templateId;
-    UINT backgroundId;
-    SIZE background;  // client size and the area copied from the background
-    RECT messageRect;
-    const SkinButtonPlace* buttons;
-    std::size_t buttonCount;
-    bool topmost;
-    const wchar_t* emptyTextsTrace;  // written when the warm-up closes it unseen
-};
+#include "skin/SkinLayout.h"
 
 class CSkinnedMessageDialog : public CDialog {
 public:

@@ -132,13 +132,13 @@ TEST_F(LauncherTest, MissingLinkFileIsAnIniError)
 TEST_F(LauncherTest, LinkFileHeldOpenElsewhereIsAnIniError)
 {
     disc.Write(L"CVNAI.ini", kMarker + "https://example.test/\r\n");
-    HANDLE held = CreateFileW(disc.PathOf(L"CVNAI.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    OwnedHandle held(CreateFileW(disc.PathOf(L"CVNAI.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.Valid());
     int dialogs = 0;
     DWORD exitCode = 999;
     const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
-    CloseHandle(held);
+    held.Reset();
     EXPECT_TRUE(Contains(lines, "[RZ_K] INI File Error."));
     EXPECT_EQ(exitCode, 0u);
 }

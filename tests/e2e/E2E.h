@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "LauncherRun.h"
+#include "framework/ScopedHandles.h"
 #include "TestDisc.h"
 
 // The launcher's thread locale comes from Wine's LANG / LC_ALL, which a

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "framework/ScopedHandles.h"
+
 namespace {
 
 struct WindowSearch {
@@ -63,10 +65,9 @@ LauncherRun::~LauncherRun()
 {
     if (!WaitForExit(100)) {
         const DWORD pid = ProcessId();
-        HANDLE process = pid != 0 ? OpenProcess(PROCESS_TERMINATE, FALSE, pid) : nullptr;
-        if (process != nullptr) {
-            TerminateProcess(process, 1);
-            CloseHandle(process);
+        OwnedHandle process(pid != 0 ? OpenProcess(PROCESS_TERMINATE, FALSE, pid) : nullptr);
+        if (process) {
+            TerminateProcess(process.Get(), 1);
         }
     }
     m_runner.join();

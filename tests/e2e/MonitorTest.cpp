@@ -12,20 +12,19 @@ bool ProcessAlive(HANDLE process)
 // Position of `pid` in the system's process listing.
 size_t ListingPosition(DWORD pid)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     size_t index = 0;
     size_t found = SIZE_MAX;
-    if (Process32FirstW(snapshot, &entry)) {
+    if (Process32FirstW(snapshot.Get(), &entry)) {
         do {
             if (entry.th32ProcessID == pid) {
                 found = index;
             }
             ++index;
-        } while (Process32NextW(snapshot, &entry));
+        } while (Process32NextW(snapshot.Get(), &entry));
     }
-    CloseHandle(snapshot);
     return found;
 }
 
@@ -87,12 +86,12 @@ TEST_F(LauncherTest, MarkerMissingAtStartEndsTheLauncherInTheFirstCycle)
 
 TEST_F(LauncherTest, MarkerHeldOpenElsewhereCountsAsGone)
 {
-    HANDLE held = CreateFileW(disc.PathOf(L"Auto installer.qzt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    OwnedHandle held(CreateFileW(disc.PathOf(L"Auto installer.qzt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.Valid());
     LauncherRun run(disc.Launcher());
     ASSERT_TRUE(run.WaitForExit());
-    CloseHandle(held);
+    held.Reset();
     EXPECT_EQ(run.Result().exitCode, 0u);
     EXPECT_TRUE(Contains(run.Lines(), "[RZ_K] CDFS out!! Kill me!"));
 }

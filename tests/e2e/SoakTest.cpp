@@ -8,16 +8,15 @@ namespace {
 
 int CountProcessesNamed(const wchar_t* name)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     int count = 0;
-    if (Process32FirstW(snapshot, &entry)) {
+    if (Process32FirstW(snapshot.Get(), &entry)) {
         do {
             count += _wcsicmp(entry.szExeFile, name) == 0 ? 1 : 0;
-        } while (Process32NextW(snapshot, &entry));
+        } while (Process32NextW(snapshot.Get(), &entry));
     }
-    CloseHandle(snapshot);
     return count;
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "framework/ScopedHandles.h"
+
 namespace {
 std::wstring Join(const std::wstring& folder, const std::wstring& name)
 {
@@ -50,10 +52,10 @@ std::wstring NewTempFolder(const wchar_t* prefix)
 TestProcess::~TestProcess()
 {
     if (m_info.hProcess != nullptr) {
-        TerminateProcess(m_info.hProcess, 0);
-        WaitForSingleObject(m_info.hProcess, 10000);
-        CloseHandle(m_info.hProcess);
-        CloseHandle(m_info.hThread);
+        OwnedHandle process(m_info.hProcess);
+        OwnedHandle thread(m_info.hThread);
+        TerminateProcess(process.Get(), 0);
+        WaitForSingleObject(process.Get(), 10000);
     }
 }
 
@@ -68,8 +70,8 @@ bool TestProcess::Start(std::wstring commandLine)
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    OwnedFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") {
@@ -82,9 +84,9 @@ void RemoveTree(const std::wstring& folder)
                 SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(path.c_str());
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.Get(), &found));
     }
+    search.Reset();
     RemoveDirectoryW(folder.c_str());
 }
 
@@ -95,18 +97,17 @@ bool FileExists(const std::wstring& path)
 
 std::string ReadWholeFile(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return {};
     }
     std::string bytes;
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) {
+    while (ReadFile(file.Get(), chunk, sizeof(chunk), &read, nullptr) && read > 0) {
         bytes.append(chunk, read);
     }
-    CloseHandle(file);
     return bytes;
 }
 
@@ -114,16 +115,15 @@ TestDisc::TestDisc() : m_folder(NewTempFolder(L"cvn-disc-"))
 {
     const std::wstring source = WindowsPathOf(CVN_DISC_DIR);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((source + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    OwnedFindHandle search(FindFirstFileW((source + L"\\*").c_str(), &found));
+    if (!search) {
         return;
     }
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             CopyFileW(Join(source, found.cFileName).c_str(), Join(m_folder, found.cFileName).c_str(), FALSE);
         }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 TestDisc::~TestDisc()
@@ -133,14 +133,13 @@ TestDisc::~TestDisc()
 
 void TestDisc::Write(const std::wstring& name, const std::string& bytes) const
 {
-    HANDLE file = CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    OwnedHandle file(CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return;
     }
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 bool TestDisc::Remove(const std::wstring& name) const

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DialogControl.h"
+#include "framework/ScopedHandles.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
 
@@ -62,6 +63,17 @@ Element Read(IAccessible* object, long id)
     return e;
 }
 
+// Child `id`'s own accessible object, or none for a simple element.
+OwnedInterface<IAccessible> ChildObject(IAccessible* parent, long id)
+{
+    OwnedInterface<IDispatch> object;
+    OwnedInterface<IAccessible> child;
+    if (parent->get_accChild(Child(id), object.Receive()) == S_OK && object) {
+        object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(child.Receive()));
+    }
+    return child;
+}
+
 // Runs `dialog`, reads its accessible tree from another thread, then ends
 // it through the default action of child `pressChild` (0: Esc).
 INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
@@ -70,45 +82,32 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
     std::thread reader([&] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         HWND window = WaitForLauncherDialog(GetCurrentProcessId(), 5000);
-        IAccessible* root = nullptr;
+        OwnedInterface<IAccessible> root;
         if (window != nullptr &&
             SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                 reinterpret_cast<void**>(&root)))) {
+                                                 reinterpret_cast<void**>(root.Receive())))) {
             tree.read = true;
-            tree.dialog = Read(root, CHILDID_SELF);
+            tree.dialog = Read(root.Get(), CHILDID_SELF);
             long count = 0;
             root->get_accChildCount(&count);
             for (long id = 1; id <= count; ++id) {
-                IDispatch* object = nullptr;
-                IAccessible* child = nullptr;
-                if (root->get_accChild(Child(id), &object) == S_OK && object != nullptr &&
-                    SUCCEEDED(object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&child)))) {
-                    tree.children.push_back(Read(child, CHILDID_SELF));
-                    child->Release();
-                } else {
-                    tree.children.push_back(Read(root, id));
-                }
-                if (object != nullptr) object->Release();
+                OwnedInterface<IAccessible> child = ChildObject(root.Get(), id);
+                tree.children.push_back(child ? Read(child.Get(), CHILDID_SELF) : Read(root.Get(), id));
             }
             VARIANT focus{};
             if (root->get_accFocus(&focus) == S_OK && focus.vt == VT_DISPATCH) {
-                IAccessible* focused = nullptr;
-                focus.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&focused));
-                if (focused != nullptr) {
-                    tree.focused = Read(focused, CHILDID_SELF).name;
-                    focused->Release();
+                OwnedInterface<IDispatch> focusObject(focus.pdispVal);
+                OwnedInterface<IAccessible> focused;
+                focusObject->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(focused.Receive()));
+                if (focused) {
+                    tree.focused = Read(focused.Get(), CHILDID_SELF).name;
                 }
-                focus.pdispVal->Release();
             }
-            IDispatch* pressed = nullptr;
-            IAccessible* button = nullptr;
-            if (pressChild > 0 && root->get_accChild(Child(pressChild), &pressed) == S_OK &&
-                SUCCEEDED(pressed->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&button)))) {
-                button->accDoDefaultAction(Child(CHILDID_SELF));
-                button->Release();
+            if (pressChild > 0) {
+                if (OwnedInterface<IAccessible> button = ChildObject(root.Get(), pressChild)) {
+                    button->accDoDefaultAction(Child(CHILDID_SELF));
+                }
             }
-            if (pressed != nullptr) pressed->Release();
-            root->Release();
         }
         if (window != nullptr && (pressChild == 0 || !tree.read)) {
             PressEscape(window);

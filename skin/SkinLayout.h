@@ -1,0 +1,45 @@
+#pragma once
+// Where a skinned message dialog puts things: what the dialog paints and
+// lays out, and what its accessible object reports, both read from here.
+#include <windows.h>
+
+#include <cstddef>
+
+// The most bitmap buttons a layout can have; a layout with more does not
+// compile.
+constexpr std::size_t kMaxSkinButtons = 4;
+
+// A bitmap button's place in pixels: its top left corner is where the
+// reference dialog-unit conversion puts the control, and the whole rectangle
+// is what each paint invalidates so that the button draws itself again.
+struct SkinButtonPlace {
+    UINT controlId;
+    RECT face;
+};
+
+// A layout's buttons: a view of a static array of one to kMaxSkinButtons.
+class SkinButtonList {
+public:
+    template <std::size_t N>
+    constexpr SkinButtonList(const SkinButtonPlace (&places)[N]) : m_places(places), m_count(N)
+    {
+        static_assert(N >= 1 && N <= kMaxSkinButtons, "a skinned dialog has one to kMaxSkinButtons buttons");
+    }
+    constexpr std::size_t size() const { return m_count; }
+    constexpr const SkinButtonPlace* begin() const { return m_places; }
+    constexpr const SkinButtonPlace* end() const { return m_places + m_count; }
+
+private:
+    const SkinButtonPlace* m_places;
+    std::size_t m_count;
+};
+
+struct SkinLayout {
+    UINT templateId;
+    UINT backgroundId;
+    SIZE background;  // client size and the area copied from the background
+    RECT messageRect;
+    SkinButtonList buttons;
+    bool topmost;
+    const wchar_t* emptyTextsTrace;  // written when the warm-up closes it unseen
+};
