@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "framework/ScopedHandles.h"
+
 namespace {
 
 std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info)
@@ -75,6 +77,8 @@ DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::
                         workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process)) {
         return result;
     }
+    OwnedHandle processHandle(process.hProcess);
+    OwnedHandle threadHandle(process.hThread);
     result.started = true;
     result.processId = process.dwProcessId;
     if (onStart) {
@@ -95,7 +99,7 @@ DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::
         switch (event.dwDebugEventCode) {
         case CREATE_PROCESS_DEBUG_EVENT:
             if (event.u.CreateProcessInfo.hFile != nullptr) {
-                CloseHandle(event.u.CreateProcessInfo.hFile);
+                CloseHandle(event.u.CreateProcessInfo.hFile);  // not needed: closed at once
             }
             break;
         case LOAD_DLL_DEBUG_EVENT:
@@ -132,7 +136,5 @@ DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::
             TerminateProcess(process.hProcess, 259);
         }
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return result;
 }
