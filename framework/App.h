@@ -42,9 +42,9 @@ public:
     HINSTANCE Instance() const { return m_hInstance; }
     CDialog* MainWindow() const { return m_pMainWnd; }
     void SetMainWindow(CDialog* dialog) { m_pMainWnd = dialog; }
-    // Where stored settings would live. Kept only as the name it is given.
+    // Where stored settings would live. The launcher stores none, so the
+    // name is only kept.
     void SetRegistryKey(const wchar_t* key) { m_registryKey = key; }
-    const std::wstring& RegistryKey() const { return m_registryKey; }
 
     // Called by the entry point before InitInstance().
     void Attach(HINSTANCE instance) { m_hInstance = instance; }

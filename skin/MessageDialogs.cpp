@@ -31,7 +31,8 @@ void CAFXOKBIG::BindButtons()
     m_btnOK.AutoLoad(IDOK, m_hWnd);
 }
 
-// The notice forgets its texts on OK (not on Esc), as the original did.
+// OK, the user's acknowledgement, empties the notice's texts; Esc leaves
+// them. Callers see the same either way: they only look at the result.
 void CAFXOKBIG::OnOK()
 {
     m_strTitle.clear();

@@ -1,5 +1,7 @@
 #include "skin/SkinHelpers.h"
 
+#include <windowsx.h>
+
 #include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 
@@ -75,5 +77,5 @@ LRESULT CaptionStripHitTest(HWND window, POINT point)
 
 POINT PointFromHitTestMessage(LPARAM lParam)
 {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
