@@ -55,10 +55,9 @@ UiLanguageOutcome SelectUiLanguage()
         char procName[32] = {};
         WideCharToMultiByte(CP_ACP, 0, wideName.c_str(), -1, procName, sizeof(procName), nullptr, nullptr);
         HMODULE kernel = LoadLibraryW(L"kernel32.dll");
-        auto setUiLanguage = kernel != nullptr
-                                 ? reinterpret_cast<SetThreadUILanguageProc>(
-                                       reinterpret_cast<void*>(GetProcAddress(kernel, procName)))
-                                 : nullptr;
+        auto setUiLanguage = kernel != nullptr ? reinterpret_cast<SetThreadUILanguageProc>(
+                                                     reinterpret_cast<void*>(GetProcAddress(kernel, procName)))
+                                               : nullptr;
         if (setUiLanguage == nullptr) {
             return {false, SetLocaleAndTexts(kFallbackLocale)};
         }

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-
 struct UiLanguageOutcome {
     bool proceed;        // false: start-up ends here
     BOOL startupResult;  // what start-up returns when it ends here

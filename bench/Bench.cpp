@@ -166,10 +166,14 @@ FileShares SharesOf(const std::wstring& path)
         const double size = section->SizeOfRawData / 1024.0;
         inSections += size;
         if (name == ".text") shares.code += size;
-        else if (name == ".rsrc") shares.resources += size;
-        else if (name.rfind(".eh_fram", 0) == 0 || name == ".pdata" || name == ".xdata") shares.unwinding += size;
-        else if (name == ".reloc") shares.rest += size;
-        else shares.data += size;  // constants, variables, import and export tables
+        else if (name == ".rsrc")
+            shares.resources += size;
+        else if (name.rfind(".eh_fram", 0) == 0 || name == ".pdata" || name == ".xdata")
+            shares.unwinding += size;
+        else if (name == ".reloc")
+            shares.rest += size;
+        else
+            shares.data += size;  // constants, variables, import and export tables
     }
     shares.rest += bytes.size() / 1024.0 - inSections;  // headers, alignment
     return shares;
@@ -212,11 +216,12 @@ int wmain(int argc, wchar_t** argv)
     const double dllBytes = static_cast<double>(FileSize(imageDll));
     rows.push_back({"size CVNAI.exe", "KiB", exeBytes / 1024, static_cast<double>(FileSize(baseline)) / 1024});
     rows.push_back({"size CVNImage.dll", "KiB", dllBytes / 1024, -1});
-    rows.push_back({"resources in CVNAI.exe", "%", 100.0 * static_cast<double>(ResourceBytes(launcher)) / exeBytes, -1});
+    rows.push_back(
+        {"resources in CVNAI.exe", "%", 100.0 * static_cast<double>(ResourceBytes(launcher)) / exeBytes, -1});
     const FileShares exeShares = SharesOf(launcher);
     const FileShares dllShares = SharesOf(imageDll);
     for (const auto& [file, shares] : {std::pair<const char*, FileShares>{"CVNAI.exe", exeShares},
-                                      std::pair<const char*, FileShares>{"CVNImage.dll", dllShares}}) {
+                                       std::pair<const char*, FileShares>{"CVNImage.dll", dllShares}}) {
         const std::string f = file;
         rows.push_back({f + ": code", "KiB", shares.code, -1});
         rows.push_back({f + ": data, imports, exports", "KiB", shares.data, -1});
@@ -226,8 +231,9 @@ int wmain(int argc, wchar_t** argv)
     }
     // With both run-from-swap flags Windows reads each file whole at load;
     // without, only the pages touched (at least the headers).
-    rows.push_back({exeShares.runFromSwap && dllShares.runFromSwap ? "read from the disc at start (both files whole)"
-                                                                   : "read from the disc at start (files not copied whole)",
+    rows.push_back({exeShares.runFromSwap && dllShares.runFromSwap
+                        ? "read from the disc at start (both files whole)"
+                        : "read from the disc at start (files not copied whole)",
                     "KiB", (exeBytes + dllBytes) / 1024, static_cast<double>(FileSize(baseline)) / 1024});
 
     // Start-up to the first visible dialog, 20 runs each, launcher minus its
@@ -257,8 +263,10 @@ int wmain(int argc, wchar_t** argv)
         }
         End(b);
     }
-    rows.push_back({"start-up median (less 500 ms wait)", "ms", Percentile(launcherStart, 0.5), Percentile(baselineStart, 0.5)});
-    rows.push_back({"start-up p95 (less 500 ms wait)", "ms", Percentile(launcherStart, 0.95), Percentile(baselineStart, 0.95)});
+    rows.push_back({"start-up median (less 500 ms wait)", "ms", Percentile(launcherStart, 0.5),
+                    Percentile(baselineStart, 0.5)});
+    rows.push_back({"start-up p95 (less 500 ms wait)", "ms", Percentile(launcherStart, 0.95),
+                    Percentile(baselineStart, 0.95)});
     rows.push_back({"unplug to exit median", "ms", Percentile(removal, 0.5), 800});
     rows.push_back({"unplug to exit p95", "ms", Percentile(removal, 0.95), 800});
 
@@ -287,7 +295,9 @@ int wmain(int argc, wchar_t** argv)
                     Sleep(1);
                 }
             });
-            auto has = [](const TraceLine& line, const char* text) { return line.text.find(text) != std::string::npos; };
+            auto has = [](const TraceLine& line, const char* text) {
+                return line.text.find(text) != std::string::npos;
+            };
             DebuggedProgram::Run(
                 QuoteArgument(launcher), disc, 30000, [&](DWORD id) { pid = id; },
                 [&](const TraceLine& line) {
@@ -304,7 +314,8 @@ int wmain(int argc, wchar_t** argv)
                 });
             watching = false;
             watcher.join();
-            if (ownCode < 0 || languageStart < 0 || languageEnd < 0 || warmUpStart < 0 || action < 0 || visible < 0)
+            if (ownCode < 0 || languageStart < 0 || languageEnd < 0 || warmUpStart < 0 || action < 0 ||
+                visible < 0)
                 continue;
             dllLoads.push_back(lastDll);
             toOwnCode.push_back(ownCode - lastDll);
@@ -314,15 +325,19 @@ int wmain(int argc, wchar_t** argv)
             warmUp.push_back(action - warmUpStart);
             toVisible.push_back(visible - action);
         }
-        rows.push_back({"start-up under a debugger: process start and DLL loads", "ms", Percentile(dllLoads, 0.5), -1});
-        rows.push_back({"start-up under a debugger: runtime set-up to first own code", "ms", Percentile(toOwnCode, 0.5), -1});
+        rows.push_back(
+            {"start-up under a debugger: process start and DLL loads", "ms", Percentile(dllLoads, 0.5), -1});
+        rows.push_back(
+            {"start-up under a debugger: runtime set-up to first own code", "ms", Percentile(toOwnCode, 0.5), -1});
         rows.push_back({"start-up under a debugger: monitor start and its wait (specified, 500 ms)", "ms",
                         Percentile(monitorWait, 0.5), -1});
         rows.push_back({"start-up under a debugger: language step", "ms", Percentile(language, 0.5), -1});
-        rows.push_back({"start-up under a debugger: common controls, first windows of the process, driver dialog", "ms",
-                        Percentile(driver, 0.5), -1});
-        rows.push_back({"start-up under a debugger: warm-up dialogs (specified)", "ms", Percentile(warmUp, 0.5), -1});
-        rows.push_back({"start-up under a debugger: workflow to the visible question", "ms", Percentile(toVisible, 0.5), -1});
+        rows.push_back({"start-up under a debugger: common controls, first windows of the process, driver dialog",
+                        "ms", Percentile(driver, 0.5), -1});
+        rows.push_back(
+            {"start-up under a debugger: warm-up dialogs (specified)", "ms", Percentile(warmUp, 0.5), -1});
+        rows.push_back(
+            {"start-up under a debugger: workflow to the visible question", "ms", Percentile(toVisible, 0.5), -1});
     }
 
     // One full paint of the notice: decoding the PNG anew each time, beside
@@ -347,7 +362,8 @@ int wmain(int argc, wchar_t** argv)
             GdiFlush();
             copies.push_back(NowMs() - t0);
         }
-        rows.push_back({"one paint of the notice, median", "ms", Percentile(paints, 0.5), Percentile(copies, 0.5)});
+        rows.push_back(
+            {"one paint of the notice, median", "ms", Percentile(paints, 0.5), Percentile(copies, 0.5)});
         // The decode's own share: the same background decoded and released.
         std::vector<double> decodes;
         for (int i = 0; i < 300; ++i) {
@@ -380,7 +396,8 @@ int wmain(int argc, wchar_t** argv)
                                      sizeof(counters));
                 // Wine fills the working set, not always the private bytes.
                 priv = static_cast<double>(counters.PrivateUsage != 0 ? counters.PrivateUsage
-                                                                     : counters.WorkingSetSize) / 1024;
+                                                                      : counters.WorkingSetSize) /
+                       1024;
             };
             // Settle first, the sampling's own object probes included: their
             // first run grows the heap once.
@@ -406,15 +423,16 @@ int wmain(int argc, wchar_t** argv)
     }
 
     std::printf("Numbers from Wine on this machine: relative, not Windows timings. Build measured: %s.\n\n",
-                sizeof(void*) == 4 ? "mingw-i686, the shipped 32-bit launcher" : "mingw-x86_64, the launcher's x64 twin");
+                sizeof(void*) == 4 ? "mingw-i686, the shipped 32-bit launcher"
+                                   : "mingw-x86_64, the launcher's x64 twin");
     std::printf("| measure | unit | launcher | baseline | ratio |\n|---|---|---|---|---|\n");
     FILE* json = _wfopen(argv[3], L"w");
     if (json != nullptr) std::fprintf(json, "[\n");
     const char* separator = "";  // between JSON entries
     for (const Row& r : rows) {
         if (r.baseline >= 0) {
-            std::printf("| %s | %s | %.1f | %.1f | %.2f |\n", r.name.c_str(), r.unit.c_str(), r.launcher, r.baseline,
-                        r.baseline != 0 ? r.launcher / r.baseline : 0.0);
+            std::printf("| %s | %s | %.1f | %.1f | %.2f |\n", r.name.c_str(), r.unit.c_str(), r.launcher,
+                        r.baseline, r.baseline != 0 ? r.launcher / r.baseline : 0.0);
         } else {
             std::printf("| %s | %s | %.1f | | |\n", r.name.c_str(), r.unit.c_str(), r.launcher);
         }
@@ -431,8 +449,10 @@ int wmain(int argc, wchar_t** argv)
         std::printf("| %s | %s | %.1f | %.1f | %+.1f |\n", r.name.c_str(), r.unit.c_str(), r.open, r.afterRepaints,
                     r.afterRepaints - r.open);
         if (json != nullptr) {
-            std::fprintf(json, "%s  {\"measure\": \"%s\", \"unit\": \"%s\", \"dialog_open\": %.3f, \"after_repaints\": %.3f}",
-                         separator, r.name.c_str(), r.unit.c_str(), r.open, r.afterRepaints);
+            std::fprintf(
+                json,
+                "%s  {\"measure\": \"%s\", \"unit\": \"%s\", \"dialog_open\": %.3f, \"after_repaints\": %.3f}",
+                separator, r.name.c_str(), r.unit.c_str(), r.open, r.afterRepaints);
             separator = ",\n";
         }
     }

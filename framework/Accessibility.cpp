@@ -45,7 +45,8 @@ LRESULT CAccessibleProxy::Answer(CAccessibleProxy* proxy, WPARAM wParam)
         return 0;
     }
     const Oleacc& oleacc = LoadOleacc();
-    return oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(__uuidof(IAccessible), wParam, proxy) : 0;
+    return oleacc.lresultFromObject != nullptr ? oleacc.lresultFromObject(__uuidof(IAccessible), wParam, proxy)
+                                               : 0;
 }
 
 IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
@@ -60,7 +61,7 @@ IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
     return standard;
 }
 
-CAccessibleProxy::CAccessibleProxy(IAccessible* standard) : m_standard(standard) {}
+CAccessibleProxy::CAccessibleProxy(IAccessible* standard) : m_standard(standard) { }
 
 CAccessibleProxy::~CAccessibleProxy() = default;
 

@@ -53,7 +53,7 @@ protected:
     virtual CommandTable GetCommandTable() const { return {nullptr, 0}; }
     // Default help handler. The program ships no help file, so there is
     // nothing to open.
-    virtual void OnHelp() {}
+    virtual void OnHelp() { }
 
 private:
     HINSTANCE m_hInstance = nullptr;

@@ -98,7 +98,8 @@ LRESULT CALLBACK CBitmapButton::ControlProc(HWND control, UINT message, WPARAM w
     if (message == WM_GETDLGCODE) {
         LRESULT code = CallWindowProcW(original, control, message, wParam, lParam);
         const MSG* key = reinterpret_cast<const MSG*>(lParam);
-        if (key != nullptr && key->wParam == VK_RETURN && (key->message == WM_KEYDOWN || key->message == WM_CHAR)) {
+        if (key != nullptr && key->wParam == VK_RETURN &&
+            (key->message == WM_KEYDOWN || key->message == WM_CHAR)) {
             code |= DLGC_WANTMESSAGE;
         }
         return code;
@@ -167,10 +168,17 @@ HBITMAP CBitmapButton::BitmapFor(Face face) const
 {
     HBITMAP chosen = nullptr;
     switch (face) {
-    case Face::Down: chosen = m_down.Get(); break;
-    case Face::Focused: chosen = m_focused.Get(); break;
-    case Face::Disabled: chosen = m_disabled.Get(); break;
-    case Face::Up: break;
+    case Face::Down:
+        chosen = m_down.Get();
+        break;
+    case Face::Focused:
+        chosen = m_focused.Get();
+        break;
+    case Face::Disabled:
+        chosen = m_disabled.Get();
+        break;
+    case Face::Up:
+        break;
     }
     return chosen != nullptr ? chosen : m_up.Get();
 }

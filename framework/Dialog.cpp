@@ -22,7 +22,7 @@ bool TemplateIsAtOrigin(const void* data)
 
 }  // namespace
 
-CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
+CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) { }
 
 CDialog::~CDialog() = default;
 

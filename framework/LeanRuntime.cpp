@@ -42,12 +42,30 @@ template class std::__cxx11::basic_string<wchar_t>;
 // What the library would throw: length and range errors in the strings,
 // failed allocations.
 namespace std {
-void __throw_length_error(const char*) { FailFast(); }
-void __throw_logic_error(const char*) { FailFast(); }
-void __throw_out_of_range(const char*) { FailFast(); }
-void __throw_out_of_range_fmt(const char*, ...) { FailFast(); }
-void __throw_bad_alloc() { FailFast(); }
-void __throw_bad_array_new_length() { FailFast(); }
+void __throw_length_error(const char*)
+{
+    FailFast();
+}
+void __throw_logic_error(const char*)
+{
+    FailFast();
+}
+void __throw_out_of_range(const char*)
+{
+    FailFast();
+}
+void __throw_out_of_range_fmt(const char*, ...)
+{
+    FailFast();
+}
+void __throw_bad_alloc()
+{
+    FailFast();
+}
+void __throw_bad_array_new_length()
+{
+    FailFast();
+}
 }  // namespace std
 
 void* operator new(std::size_t size)

@@ -37,11 +37,11 @@ template <class Handle, class Kind>
 class Owned {
 public:
     Owned() = default;
-    explicit Owned(Handle handle) : m_handle(handle) {}
+    explicit Owned(Handle handle) : m_handle(handle) { }
     ~Owned() { Reset(); }
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
-    Owned(Owned&& other) noexcept : m_handle(other.Detach()) {}
+    Owned(Owned&& other) noexcept : m_handle(other.Detach()) { }
     Owned& operator=(Owned&& other) noexcept
     {
         if (this != &other) {
@@ -91,7 +91,7 @@ using OwnedInterface = Owned<Interface*, ComInterfaceKind>;
 // The client-area device context of a window (GetDC / ReleaseDC).
 class ClientDC {
 public:
-    explicit ClientDC(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    explicit ClientDC(HWND window) : m_window(window), m_dc(GetDC(window)) { }
     ~ClientDC()
     {
         if (m_dc != nullptr) {
@@ -110,7 +110,7 @@ private:
 // A memory device context compatible with another one.
 class MemoryDC {
 public:
-    explicit MemoryDC(HDC compatibleWith) : m_dc(CreateCompatibleDC(compatibleWith)) {}
+    explicit MemoryDC(HDC compatibleWith) : m_dc(CreateCompatibleDC(compatibleWith)) { }
     ~MemoryDC()
     {
         if (m_dc != nullptr) {
@@ -128,7 +128,7 @@ private:
 // Selects an object into a context and puts the previous one back.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    SelectedObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) { }
     ~SelectedObject()
     {
         if (m_previous != nullptr && m_previous != HGDI_ERROR) {
@@ -142,4 +142,3 @@ private:
     HDC m_dc;
     HGDIOBJ m_previous;
 };
-

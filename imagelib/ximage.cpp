@@ -31,7 +31,7 @@ private:
 // has COM in another apartment model can use WIC as it is.
 class ComScope {
 public:
-    ComScope() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) { }
     ~ComScope()
     {
         if (SUCCEEDED(m_result)) {
@@ -99,7 +99,8 @@ struct Imaging {
             return nullptr;
         }
         IWICBitmapDecoder* decoder = nullptr;
-        if (FAILED(classObject->CreateInstance(nullptr, IID_IWICBitmapDecoder, reinterpret_cast<void**>(&decoder)))) {
+        if (FAILED(
+                classObject->CreateInstance(nullptr, IID_IWICBitmapDecoder, reinterpret_cast<void**>(&decoder)))) {
             return nullptr;
         }
         return decoder;
@@ -147,7 +148,7 @@ const UINT kMaxSide = 16384;
 
 }  // namespace
 
-CxImage::CxImage(DWORD imageType) : m_type(imageType) {}
+CxImage::CxImage(DWORD imageType) : m_type(imageType) { }
 
 CxImage::~CxImage()
 {
@@ -200,7 +201,8 @@ BYTE* DecodePixels(Imaging& imaging, const void* data, DWORD size, const Decoder
     if (type != nullptr) {
         // The type's own decoder refuses data of another type.
         *decoder.Receive() = imaging.CreateDecoder(*type);
-        if (decoder.Get() == nullptr || FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand))) {
+        if (decoder.Get() == nullptr ||
+            FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand))) {
             return nullptr;
         }
     } else if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
@@ -223,8 +225,8 @@ BYTE* DecodePixels(Imaging& imaging, const void* data, DWORD size, const Decoder
     }
     ComPtr<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.Receive())) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom))) {
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
+                                     0.0, WICBitmapPaletteTypeCustom))) {
         return nullptr;
     }
     const UINT stride = width * 4;

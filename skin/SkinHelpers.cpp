@@ -45,8 +45,8 @@ void ApplyRoundedRegion(HWND window)
         {{w - 7, h - 7, w + 1, h + 1}, {w - 3, h - 3, w + 1, h + 1}},  // bottom-right
     };
     for (const Corner& corner : corners) {
-        OwnedRegion ellipse(
-            CreateEllipticRgn(corner.ellipse.left, corner.ellipse.top, corner.ellipse.right, corner.ellipse.bottom));
+        OwnedRegion ellipse(CreateEllipticRgn(corner.ellipse.left, corner.ellipse.top, corner.ellipse.right,
+                                              corner.ellipse.bottom));
         OwnedRegion square(
             CreateRectRgn(corner.square.left, corner.square.top, corner.square.right, corner.square.bottom));
         // The part of the square outside the circle is cut away.

@@ -15,7 +15,8 @@ public:
           m_messageRect(layout.messageRect)
     {
         for (const SkinButtonPlace& place : layout.buttons) {
-            CBitmapButton* button = CBitmapButton::FromHandle(GetDlgItem(dialog, static_cast<int>(place.controlId)));
+            CBitmapButton* button =
+                CBitmapButton::FromHandle(GetDlgItem(dialog, static_cast<int>(place.controlId)));
             if (button != nullptr) {
                 m_buttons[m_buttonCount++] = button;
             }
@@ -135,11 +136,16 @@ public:
         const long last = kMessageChild + static_cast<long>(m_buttonCount);
         long target = 0;
         if (id == CHILDID_SELF && direction == NAVDIR_FIRSTCHILD) target = kMessageChild;
-        else if (id == CHILDID_SELF && direction == NAVDIR_LASTCHILD) target = last;
-        else if (id == CHILDID_SELF) return CAccessibleProxy::accNavigate(direction, start, end);
-        else if (id < kMessageChild || id > last) return E_INVALIDARG;
-        else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT) target = id + 1;
-        else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT) target = id - 1;
+        else if (id == CHILDID_SELF && direction == NAVDIR_LASTCHILD)
+            target = last;
+        else if (id == CHILDID_SELF)
+            return CAccessibleProxy::accNavigate(direction, start, end);
+        else if (id < kMessageChild || id > last)
+            return E_INVALIDARG;
+        else if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT)
+            target = id + 1;
+        else if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP || direction == NAVDIR_LEFT)
+            target = id - 1;
         if (target < kMessageChild || target > last) return S_FALSE;
         return Element(target, end);
     }
@@ -213,8 +219,8 @@ private:
 
 }  // namespace
 
-CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                                                const SkinLayout& layout)
+CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title,
+                                                const std::wstring& message, const SkinLayout& layout)
 {
     return new CSkinnedDialogAccessible(dialog, title, message, layout);
 }

@@ -11,5 +11,5 @@
 // its description and as a static-text child (child 1, read when the dialog
 // opens), then the bitmap buttons as push buttons, each answering through
 // its own object. One reference, the caller's.
-CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                                                const SkinLayout& layout);
+CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title,
+                                                const std::wstring& message, const SkinLayout& layout);

@@ -20,9 +20,11 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
             return {};
         }
         const size_t count = wcsnlen(wide.data(), read / sizeof(wchar_t));
-        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(count), nullptr, 0, nullptr, nullptr);
+        const int bytes =
+            WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(count), nullptr, 0, nullptr, nullptr);
         text.resize(static_cast<size_t>(bytes));
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(count), text.data(), bytes, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(count), text.data(), bytes, nullptr,
+                            nullptr);
         return text;
     }
     // Wine hands wide strings over converted to the 8-bit code page.
@@ -62,8 +64,8 @@ std::wstring QuoteArgument(const std::wstring& argument)
     return quoted;
 }
 
-DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::wstring& workingDir, DWORD timeoutMs,
-                                    const std::function<void(DWORD)>& onStart,
+DebugRunResult DebuggedProgram::Run(const std::wstring& commandLine, const std::wstring& workingDir,
+                                    DWORD timeoutMs, const std::function<void(DWORD)>& onStart,
                                     const std::function<void(const TraceLine&)>& onLine,
                                     const std::function<void(DWORD)>& onDllLoad)
 {

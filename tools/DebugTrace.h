@@ -13,7 +13,7 @@ struct TraceLine {
 
 struct DebugRunResult {
     bool started = false;
-    bool timedOut = false;   // the debuggee was killed after the timeout
+    bool timedOut = false;  // the debuggee was killed after the timeout
     DWORD exitCode = 0;
     DWORD processId = 0;
 };

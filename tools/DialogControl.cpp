@@ -7,8 +7,8 @@
 namespace {
 
 struct WindowSearch {
-    DWORD processId;     // 0: any process
-    bool launcherOnly;   // only the launcher's dialog
+    DWORD processId;    // 0: any process
+    bool launcherOnly;  // only the launcher's dialog
     HWND found;
 };
 

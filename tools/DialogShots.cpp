@@ -20,8 +20,7 @@ namespace {
 bool Shoot(CDialog& dialog, const std::wstring& path)
 {
     bool saved = false;
-    RunModalWithSteps([&dialog] { return dialog.DoModal(); },
-                      {[&](HWND window) {
+    RunModalWithSteps([&dialog] { return dialog.DoModal(); }, {[&](HWND window) {
                           saved = SaveCaptureAsBmp(CaptureClient(window), path);
                           PressEscape(window);
                       }});
@@ -43,8 +42,8 @@ int wmain(int argc, wchar_t** argv)
         bool notice;
         bool allLanguages;
     };
-    for (const Message& message : {Message{5000, true, true}, Message{5001, false, true}, Message{5002, true, true},
-                                   Message{5003, true, false}}) {
+    for (const Message& message : {Message{5000, true, true}, Message{5001, false, true},
+                                   Message{5002, true, true}, Message{5003, true, false}}) {
         for (std::uint32_t locale : kSupportedLocales) {
             if (!message.allLanguages && locale != kFallbackLocale) continue;
             const auto language = static_cast<LANGID>(locale);

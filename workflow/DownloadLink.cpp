@@ -46,7 +46,8 @@ bool CLauncherDlg::DownloadCVN()
     Trace(L"[RZ_K] DownloadCVN(+)");
     const std::wstring path = g_strModuleDir + L"\\CVNAI.ini";
     // No sharing: a link file another program holds open is an error.
-    OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         Trace(L"[RZ_K] INI File Error.");
         ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_VERIFY_ERROR));

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-constexpr std::uint32_t kRegistryString = 1;          // REG_SZ
-constexpr std::uint32_t kRegistryExpandString = 2;    // REG_EXPAND_SZ
+constexpr std::uint32_t kRegistryString = 1;              // REG_SZ
+constexpr std::uint32_t kRegistryExpandString = 2;        // REG_EXPAND_SZ
 constexpr std::size_t kInstallLocationBufferChars = 256;  // terminator included
 
 // The text of a value read into the 256-character buffer: false for a type

@@ -16,7 +16,7 @@ constexpr CDialog::MessageEntry CLauncherDlg::kMessages[] = {
     {WM_NCHITTEST, 0, static_cast<Handler>(&CLauncherDlg::OnNcHitTest)},
 };
 
-CLauncherDlg::CLauncherDlg(HWND parent) : CDialog(IDD_LAUNCHER, parent) {}
+CLauncherDlg::CLauncherDlg(HWND parent) : CDialog(IDD_LAUNCHER, parent) { }
 
 CDialog::MessageTable CLauncherDlg::GetMessageTable() const
 {
@@ -59,8 +59,8 @@ void CLauncherDlg::OnOK()
     // One message that arrived meanwhile (a click that came too late, a
     // repaint) is handled before the process ends itself; no more.
     MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
-        PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) &&
+        message.message != WM_QUIT) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -20,7 +20,8 @@ bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, con
     launch.lpParameters = parameters.c_str();
     launch.nShow = SW_SHOWNORMAL;
     // The shell is loaded only now: start-up does not wait for it.
-    const auto shellExecuteEx = SystemProcedureAs<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(L"shell32.dll", "ShellExecuteExW");
+    const auto shellExecuteEx =
+        SystemProcedureAs<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(L"shell32.dll", "ShellExecuteExW");
     if (shellExecuteEx == nullptr || !shellExecuteEx(&launch)) {
         return false;
     }

@@ -52,10 +52,10 @@ bool CLauncherDlg::RunCVN()
     wchar_t programFiles[MAX_PATH] = {};
     const auto getFolderPath =
         SystemProcedureAs<HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR)>(L"shell32.dll", "SHGetFolderPathW");
-    const HRESULT folder =
-        getFolderPath != nullptr
-            ? getFolderPath(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, programFiles)
-            : E_FAIL;
+    const HRESULT folder = getFolderPath != nullptr
+                               ? getFolderPath(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr,
+                                               SHGFP_TYPE_CURRENT, programFiles)
+                               : E_FAIL;
     if (m_strInstallLocation.empty() && SUCCEEDED(folder)) {
         m_strInstallLocation = std::wstring(programFiles) + L"\\Tarnex\\Tarnex Corvana\\";
     }

@@ -64,7 +64,7 @@ std::string ParametersGiven(std::string log)
     return "<unexpected command line: " + log + ">";
 }
 
-class DownloadLinkTest : public LauncherTest, public ::testing::WithParamInterface<LinkCase> {};
+class DownloadLinkTest : public LauncherTest, public ::testing::WithParamInterface<LinkCase> { };
 
 // Runs the not-installed road with OK; answers a 5002 notice with OK.
 std::vector<std::string> RunDownload(const TestDisc& disc, int* dialogs, DWORD* exitCode)
@@ -101,9 +101,9 @@ TEST_P(DownloadLinkTest, LinkFileOutcome)
     ASSERT_LT(start, lines.size());
     const std::vector<std::string> tail(lines.begin() + static_cast<long>(start), lines.end());
     if (c.opens) {
-        EXPECT_EQ(tail, (std::vector<std::string>{"[RZ_K] DownloadCVN(+)", "[RZ_K] CVN Download OK.",
-                                                  "[RZ_K] DownloadCVN(-)", "[RZ_K] End. Zzz..",
-                                                  "[RZ_K] OnDestroy()"}));
+        EXPECT_EQ(tail,
+                  (std::vector<std::string>{"[RZ_K] DownloadCVN(+)", "[RZ_K] CVN Download OK.",
+                                            "[RZ_K] DownloadCVN(-)", "[RZ_K] End. Zzz..", "[RZ_K] OnDestroy()"}));
         EXPECT_EQ(dialogs, 1) << "just the question";
         EXPECT_EQ(ParametersGiven(ReadWholeFile(explorerLog)), c.parameters);
     } else {
@@ -115,7 +115,9 @@ TEST_P(DownloadLinkTest, LinkFileOutcome)
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, DownloadLinkTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<LinkCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(LauncherTest, MissingLinkFileIsAnIniError)
 {

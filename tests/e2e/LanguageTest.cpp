@@ -19,7 +19,8 @@ void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, con
 {
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     const UINT backgroundId = notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND;
-    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG, nullptr);
+    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG,
+                       nullptr);
     {
         OwnedBitmap background(image.MakeBitmap(nullptr));
         MemoryDC source(target);
@@ -105,9 +106,9 @@ protected:
 };
 
 // The tests for one locale run in the CTest entry that sets it.
-#define REQUIRE_LOCALE(lcid)                                                                    \
-    if (GetThreadLocale() != (lcid)) {                                                          \
-        GTEST_SKIP() << "runs in the CTest entry for locale " << (lcid);                        \
+#define REQUIRE_LOCALE(lcid)                                                                                      \
+    if (GetThreadLocale() != (lcid)) {                                                                            \
+        GTEST_SKIP() << "runs in the CTest entry for locale " << (lcid);                                          \
     }
 
 std::string Decimal(LCID lcid)
@@ -152,11 +153,11 @@ TEST_F(LanguageTest, SwedishLocaleShowsTheEnglishNoticeBeforeDetection)
     EXPECT_EQ(run.Result().exitCode, 0u);
     const std::vector<std::string> lines = run.WorkflowLines();
     ASSERT_GE(lines.size(), 8u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8),
-              (std::vector<std::string>{"[RZ_K] Run CheckCDFS", "[RZ_K] g_LocalPCLang : 1053",
-                                        "[RZ_K] OS Version : 6", "[RZ_K] VISTA - SetThreadUILanguage :  Default",
-                                        "[RZ_K] CAFXOKBIG SET", "[RZ_K] CASFXYESNO SET", "[RZ_K] Start. Action!.",
-                                        "[RZ_K] CheckCVN(+)"}));
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 8),
+        (std::vector<std::string>{"[RZ_K] Run CheckCDFS", "[RZ_K] g_LocalPCLang : 1053", "[RZ_K] OS Version : 6",
+                                  "[RZ_K] VISTA - SetThreadUILanguage :  Default", "[RZ_K] CAFXOKBIG SET",
+                                  "[RZ_K] CASFXYESNO SET", "[RZ_K] Start. Action!.", "[RZ_K] CheckCVN(+)"}));
 }
 
 TEST_F(LanguageTest, GermanOnMajorVersionFiveSetsTheThreadLocale)
@@ -171,9 +172,10 @@ TEST_F(LanguageTest, GermanOnMajorVersionFiveSetsTheThreadLocale)
     ASSERT_TRUE(run.WaitForExit());
     const std::vector<std::string> lines = run.WorkflowLines();
     ASSERT_GE(lines.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6),
-              (std::vector<std::string>{"[RZ_K] Run CheckCDFS", "[RZ_K] g_LocalPCLang : 1031", "[RZ_K] Lang OK!",
-                                        "[RZ_K] OS Version : 5", "[RZ_K] CAFXOKBIG SET", "[RZ_K] CASFXYESNO SET"}));
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 6),
+        (std::vector<std::string>{"[RZ_K] Run CheckCDFS", "[RZ_K] g_LocalPCLang : 1031", "[RZ_K] Lang OK!",
+                                  "[RZ_K] OS Version : 5", "[RZ_K] CAFXOKBIG SET", "[RZ_K] CASFXYESNO SET"}));
 }
 
 // Whatever this run's locale is: supported ones speak their language,

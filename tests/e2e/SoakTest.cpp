@@ -52,9 +52,15 @@ TEST(Soak, HundredRunsAcrossTheRoads)
         }
         switch (road) {
         case Road::Installed:
-        case Road::NotInstalledOk: ClickButton(dialog, IDOK); break;
-        case Road::NotInstalledExit: ClickButton(dialog, IDCANCEL); break;
-        case Road::Unplugged: disc.Remove(L"Auto installer.qzt"); break;
+        case Road::NotInstalledOk:
+            ClickButton(dialog, IDOK);
+            break;
+        case Road::NotInstalledExit:
+            ClickButton(dialog, IDCANCEL);
+            break;
+        case Road::Unplugged:
+            disc.Remove(L"Auto installer.qzt");
+            break;
         case Road::SecondInstance: {
             LauncherRun second(disc.Launcher());
             EXPECT_TRUE(second.WaitForExit()) << "run " << i;

@@ -11,9 +11,8 @@ TEST_F(LauncherTest, NotInstalledAndExitIsTheWholeRoad)
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_FALSE(run.Result().timedOut);
     EXPECT_EQ(run.Result().exitCode, 0u);
-    EXPECT_EQ(run.WorkflowLines(),
-              Concat(EnglishStartLines(),
-                     {"[RZ_K] CheckCVN(+)", "[RZ_K] CheckCVN(-)", "[RZ_K] End. Zzz..", "[RZ_K] OnDestroy()"}));
+    EXPECT_EQ(run.WorkflowLines(), Concat(EnglishStartLines(), {"[RZ_K] CheckCVN(+)", "[RZ_K] CheckCVN(-)",
+                                                                "[RZ_K] End. Zzz..", "[RZ_K] OnDestroy()"}));
     // The monitor looked at least once while start-up waited for it.
     const std::vector<std::string> lines = run.Lines();
     EXPECT_LT(IndexOf(lines, "[RZ_K] CDFS exist!"), IndexOf(lines, "[RZ_K] g_LocalPCLang : 1033"));

@@ -37,8 +37,8 @@ std::wstring NewTempFolder(const wchar_t* prefix)
     // Names already taken are skipped; any other failure (no temporary
     // folder, no rights, disc full) will not mend itself.
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::wstring folder = base + L"\\" + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                    std::to_wstring(++counter);
+        const std::wstring folder =
+            base + L"\\" + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
         if (CreateDirectoryW(folder.c_str(), nullptr)) {
             return folder;
         }

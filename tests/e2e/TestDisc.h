@@ -36,7 +36,7 @@ void RemoveTree(const std::wstring& folder);
 // A temporary folder removed with its contents however the test ends.
 class TempFolder {
 public:
-    explicit TempFolder(const wchar_t* prefix) : m_path(NewTempFolder(prefix)) {}
+    explicit TempFolder(const wchar_t* prefix) : m_path(NewTempFolder(prefix)) { }
     ~TempFolder()
     {
         if (!m_path.empty()) RemoveTree(m_path);

@@ -70,10 +70,9 @@ TEST_F(InstalledTest, NoticeThenCorvanaStartsFromTheInstallFolder)
     EXPECT_EQ(outcome.dialogs, 1) << "exactly one notice";
     const std::string folder = Narrow(installFolder);
     EXPECT_EQ(outcome.lines,
-              Concat(EnglishStartLines(),
-                     {"[RZ_K] CheckCVN(+)", "[RZ_K] CVN InstallLocation : [" + folder + "]", "[RZ_K] CheckCVN(-)",
-                      "[RZ_K] RunCVN(+)", folder, "[RZ_K] CVN Run OK.", "[RZ_K] RunCVN(-)", "[RZ_K] End. Zzz..",
-                      "[RZ_K] OnDestroy()"}));
+              Concat(EnglishStartLines(), {"[RZ_K] CheckCVN(+)", "[RZ_K] CVN InstallLocation : [" + folder + "]",
+                                           "[RZ_K] CheckCVN(-)", "[RZ_K] RunCVN(+)", folder, "[RZ_K] CVN Run OK.",
+                                           "[RZ_K] RunCVN(-)", "[RZ_K] End. Zzz..", "[RZ_K] OnDestroy()"}));
     const std::string log = ReadWholeFile(corvanaLog);
     EXPECT_NE(log.find("Corvana.exe"), std::string::npos) << "Corvana was started: " << log;
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);

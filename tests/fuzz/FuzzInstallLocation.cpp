@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool ok = DecodeInstallLocation(type, data + 1, size - 1, text);
     if (ok) {
         if (type != 1 && type != 2) std::abort();
-        if (text.size() > kInstallLocationBufferChars - 1 || text.find(u'\0') != std::u16string::npos) std::abort();
+        if (text.size() > kInstallLocationBufferChars - 1 || text.find(u'\0') != std::u16string::npos)
+            std::abort();
         if ((size - 1) % 2 != 0) std::abort();
     } else if (text != u"unchanged") {
         std::abort();  // a failure leaves the text alone

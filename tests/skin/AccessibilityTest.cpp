@@ -83,9 +83,8 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         HWND window = WaitForLauncherDialog(GetCurrentProcessId(), 5000);
         OwnedInterface<IAccessible> root;
-        if (window != nullptr &&
-            SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                 reinterpret_cast<void**>(root.Receive())))) {
+        if (window != nullptr && SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                                      reinterpret_cast<void**>(root.Receive())))) {
             tree.read = true;
             tree.dialog = Read(root.Get(), CHILDID_SELF);
             long count = 0;

@@ -34,7 +34,8 @@ std::wstring VersionString(const wchar_t* file, const wchar_t* field)
     wchar_t* value = nullptr;
     UINT length = 0;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + field;
-    if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || value == nullptr) {
+    if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+        value == nullptr) {
         return {};
     }
     return value;

@@ -179,7 +179,8 @@ TEST(Notice, OneEmptyTextStillShows)
 
 TEST(Question, GeometryAndOk)
 {
-    CASFXYESNO question(nullptr, kTitle, L"Corvana is not installed.\r\nDo you want to download the installation file?");
+    CASFXYESNO question(nullptr, kTitle,
+                        L"Corvana is not installed.\r\nDo you want to download the installation file?");
     Snapshot s;
     const INT_PTR result = RunAndProbe(question, s, [](HWND w) { ClickButton(w, IDOK); });
     ASSERT_TRUE(s.seen);
@@ -263,23 +264,22 @@ TEST(Question, KeyboardTabShowsFocusAndEnterPressesTheFocusedButton)
     bool exitFocusedFace = false;
     HWND focusAfterTab = nullptr;
     HWND exitButton = nullptr;
-    const INT_PTR result = RunAndProbe(
-        question, s,
-        {[&](HWND w) {
-             exitButton = GetDlgItem(w, IDCANCEL);
-             PostMessageW(GetDlgItem(w, IDOK), WM_KEYDOWN, VK_TAB, 0x000F0001);
-             PostMessageW(GetDlgItem(w, IDOK), WM_KEYUP, VK_TAB, 0xC00F0001);
-         },
-         // The keys are handled before the next step: it waits for the
-         // repaint they cause.
-         [&](HWND w) {
-             focusAfterTab = GetFocus();
-             Snapshot after;
-             after.shown = CaptureClient(w);
-             exitFocusedFace = BitmapMatchesAt(after, L"EXITF", {141, 102}, false);
-             PostMessageW(exitButton, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-             PostMessageW(exitButton, WM_KEYUP, VK_RETURN, 0xC01C0001);
-         }});
+    const INT_PTR result = RunAndProbe(question, s,
+                                       {[&](HWND w) {
+                                            exitButton = GetDlgItem(w, IDCANCEL);
+                                            PostMessageW(GetDlgItem(w, IDOK), WM_KEYDOWN, VK_TAB, 0x000F0001);
+                                            PostMessageW(GetDlgItem(w, IDOK), WM_KEYUP, VK_TAB, 0xC00F0001);
+                                        },
+                                        // The keys are handled before the next step: it waits for the
+                                        // repaint they cause.
+                                        [&](HWND w) {
+                                            focusAfterTab = GetFocus();
+                                            Snapshot after;
+                                            after.shown = CaptureClient(w);
+                                            exitFocusedFace = BitmapMatchesAt(after, L"EXITF", {141, 102}, false);
+                                            PostMessageW(exitButton, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+                                            PostMessageW(exitButton, WM_KEYUP, VK_RETURN, 0xC01C0001);
+                                        }});
     ASSERT_TRUE(s.seen);
     EXPECT_TRUE(BitmapMatchesAt(s, L"OKF", {38, 102}, false)) << "OK has the focus when the dialog opens";
     EXPECT_EQ(focusAfterTab, exitButton) << "Tab moves to EXIT";

@@ -16,44 +16,66 @@ struct ExpectedText {
 const ExpectedText kExpected[] = {
     {1031, 5000, L"Corvana ist installiert.\r\nStarten Sie Corvana."},
     {1031, 5001, L"Corvana ist nicht installiert.\r\nMöchten Sie die Installationsdatei herunterladen?"},
-    {1031, 5002, L"Bei der Verifikation von CVN ist ein Fehler aufgetreten.\r\nSchließen Sie das Gerät erneut an. "},
-    {1031, 5003, L"Das Betriebssystem wird in dieser Sprache nicht vom CVN-Auto-Installer unterstützt.\r\nAls Standardsprache wird Englisch eingestellt. "},
+    {1031, 5002,
+     L"Bei der Verifikation von CVN ist ein Fehler aufgetreten.\r\nSchließen Sie das Gerät erneut an. "},
+    {1031, 5003,
+     L"Das Betriebssystem wird in dieser Sprache nicht vom CVN-Auto-Installer unterstützt.\r\nAls Standardsprache "
+     L"wird Englisch eingestellt. "},
     {1032, 5000, L"Εγκαταστάθηκε το Corvana.\r\nΕκκίνηση του Corvana."},
     {1032, 5001, L"Το Corvana δεν εγκαταστάθηκε.\r\nΘέλετε να φορτώσετε το αρχείο εγκατάστασης;"},
     {1032, 5002, L"Προκλήθηκε σφάλμα κατά την επιβεβαίωση του CVN.\r\nΣυνδέστε ξανά τη συσκευή."},
-    {1032, 5003, L"Η γλώσσα του λειτουργικού συστήματος δεν υποστηρίζεται από το αυτόματο πρόγραμμα εγκατάστασης CVN.\r\nΗ προεπιλεγμένη γλώσσα ορίζεται σε Αγγλικά."},
+    {1032, 5003,
+     L"Η γλώσσα του λειτουργικού συστήματος δεν υποστηρίζεται από το αυτόματο πρόγραμμα εγκατάστασης CVN.\r\nΗ "
+     L"προεπιλεγμένη γλώσσα ορίζεται σε Αγγλικά."},
     {1033, 5000, L"Corvana is installed.\r\nStart Corvana."},
     {1033, 5001, L"Corvana is not installed.\r\nDo you want to download the installation file?"},
     {1033, 5002, L"An error occurred while verifying CVN.\r\nConnect the device again."},
-    {1033, 5003, L"Operating system language  is not supported by CVN auto installer.\r\nThe default language will be set to English."},
+    {1033, 5003,
+     L"Operating system language  is not supported by CVN auto installer.\r\nThe default language will be set to "
+     L"English."},
     {1036, 5000, L"Corvana est installé.\r\nDémarrez Corvana."},
     {1036, 5001, L"Corvana n’est pas installé.\r\nVoulez-vous télécharger le fichier d’installation ?"},
     {1036, 5002, L"Une erreur s’est produite pendant la vérification de CVN.\r\nReconnectez l’appareil."},
-    {1036, 5003, L"Le système d’exploitation de la langue n’est pas pris en charge par le programme d'installation automatique de CVN.\r\nLa langue par défaut sera l’anglais."},
+    {1036, 5003,
+     L"Le système d’exploitation de la langue n’est pas pris en charge par le programme d'installation "
+     L"automatique de CVN.\r\nLa langue par défaut sera l’anglais."},
     {1040, 5000, L"Corvana è stato installato.\r\nAvviare Corvana."},
     {1040, 5001, L"Corvana non è installato.\r\nScaricare il file di installazione?"},
-    {1040, 5002, L"Si è verificato un errore durante la verifica di CVN.\r\nConnettere nuovamente il dispositivo."},
-    {1040, 5003, L"La lingua del sistema operativo non è supportata dal programma di installazione automatica di CVN. \r\nLa lingua predefinita deve essere impostata su Inglese."},
+    {1040, 5002,
+     L"Si è verificato un errore durante la verifica di CVN.\r\nConnettere nuovamente il dispositivo."},
+    {1040, 5003,
+     L"La lingua del sistema operativo non è supportata dal programma di installazione automatica di CVN. \r\nLa "
+     L"lingua predefinita deve essere impostata su Inglese."},
     {1043, 5000, L"Corvana is geïnstalleerd.\r\nStart Corvana."},
     {1043, 5001, L"Corvana is niet geïnstalleerd.\r\nWilt u het installatiebestand downloaden?"},
     {1043, 5002, L"Er is een fout opgetreden tijdens het controleren van CVN.\r\nSluit het apparaat opnieuw aan."},
-    {1043, 5003, L"De taal van het besturingssysteem wordt niet ondersteund door het automatische CVN-installatieprogramma.\r\nDe standaardtaal wordt ingesteld op Engels."},
+    {1043, 5003,
+     L"De taal van het besturingssysteem wordt niet ondersteund door het automatische "
+     L"CVN-installatieprogramma.\r\nDe standaardtaal wordt ingesteld op Engels."},
     {1055, 5000, L"Corvana yüklü durumda.\r\nCorvana’yu başlatın."},
     {1055, 5001, L"Corvana yüklü değil.\r\nKurulum dosyasını karşıdan yüklemek istiyor musunuz?"},
     {1055, 5002, L"CVN doğrulanırken bir hata oluştu.\r\nAygıtı yeniden yeniden bağlayın."},
-    {1055, 5003, L"İşletim sistemi dili CVN otomatik yükleyicisi tarafından desteklenmiyor.\r\nVarsayılan dil İngilizce olarak ayarlanacak."},
+    {1055, 5003,
+     L"İşletim sistemi dili CVN otomatik yükleyicisi tarafından desteklenmiyor.\r\nVarsayılan dil İngilizce "
+     L"olarak ayarlanacak."},
     {2057, 5000, L"Corvana is installed.\r\nStart Corvana."},
     {2057, 5001, L"Corvana is not installed.\r\nDo you want to download the installation file?"},
     {2057, 5002, L"An error occurred while verifying CVN.\r\nConnect the device again."},
-    {2057, 5003, L"Operating system language  is not supported by CVN auto installer.\r\nThe default language will be set to English."},
+    {2057, 5003,
+     L"Operating system language  is not supported by CVN auto installer.\r\nThe default language will be set to "
+     L"English."},
     {2070, 5000, L"O Corvana está instalado.\r\nInicie o Corvana."},
     {2070, 5001, L"O Corvana não está instalado.\r\nPretende transferir o ficheiro de instalação?"},
     {2070, 5002, L"Ocorreu um erro durante a verificação do Corvana.\r\nLigue novamente o dispositivo."},
-    {2070, 5003, L"O idioma do Sistema Operativo não é suportado pelo programa de instalação automática do Corvana.\r\nO idioma predefinido será definido como Inglês."},
+    {2070, 5003,
+     L"O idioma do Sistema Operativo não é suportado pelo programa de instalação automática do Corvana.\r\nO "
+     L"idioma predefinido será definido como Inglês."},
     {3082, 5000, L"Corvana instalado.\r\nIniciar Corvana."},
     {3082, 5001, L"Corvana no está instalado.\r\n¿Desea descargar el archivo de instalación?"},
     {3082, 5002, L"Se ha producido un error durante la verificación de CVN.\r\nConecte de nuevo el dispositivo."},
-    {3082, 5003, L"Idioma de SO no compatible con el autoinstalador CVN.\r\nEl idioma predeterminado se configurará como Inglés."},
+    {3082, 5003,
+     L"Idioma de SO no compatible con el autoinstalador CVN.\r\nEl idioma predeterminado se configurará como "
+     L"Inglés."},
 };
 
 class ExecutableResources : public ::testing::Test {

@@ -16,7 +16,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"SkinHelpersTestWindow";
         RegisterClassW(&wc);
-        m_hwnd = CreateWindowExW(0, wc.lpszClassName, L"", style, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+        m_hwnd =
+            CreateWindowExW(0, wc.lpszClassName, L"", style, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
     }
     ~TestWindow() { DestroyWindow(m_hwnd); }
     HWND Get() const { return m_hwnd; }

@@ -35,7 +35,9 @@ TEST(LinkFile, LoneCarriageReturnsStayInTheLine)
 
 TEST(LinkFile, CtrlZEndsTheFile)
 {
-    EXPECT_EQ(FirstTextLine("ab\x1A" "cd\n"), "ab");
+    EXPECT_EQ(FirstTextLine("ab\x1A"
+                            "cd\n"),
+              "ab");
     EXPECT_EQ(FirstTextLine("ab\r\x1A\n"), "ab\r");
     EXPECT_EQ(FirstTextLine("\x1A"), "");
 }
