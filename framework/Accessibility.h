@@ -31,83 +31,28 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
     // IAccessible: the standard object's answers unless a derived class
-    // knows better.
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
-    {
-        return Standard(&IAccessible::get_accParent, parent);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
-    {
-        return Standard(&IAccessible::get_accChildCount, count);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
-    {
-        return Standard(&IAccessible::get_accChild, child, object);
-    }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
-    {
-        return Standard(&IAccessible::get_accName, child, name);
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
-    {
-        return Standard(&IAccessible::get_accValue, child, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
-    {
-        return Standard(&IAccessible::get_accDescription, child, description);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
-    {
-        return Standard(&IAccessible::get_accRole, child, role);
-    }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
-    {
-        return Standard(&IAccessible::get_accState, child, state);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
-    {
-        return Standard(&IAccessible::get_accHelp, child, help);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override
-    {
-        return Standard(&IAccessible::get_accHelpTopic, file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
-    {
-        return Standard(&IAccessible::get_accKeyboardShortcut, child, shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
-    {
-        return Standard(&IAccessible::get_accFocus, child);
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override
-    {
-        return Standard(&IAccessible::get_accSelection, children);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
-    {
-        return Standard(&IAccessible::get_accDefaultAction, child, action);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override
-    {
-        return Standard(&IAccessible::accSelect, flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
-    {
-        return Standard(&IAccessible::accLocation, left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
-    {
-        return Standard(&IAccessible::accNavigate, direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override
-    {
-        return Standard(&IAccessible::accHitTest, x, y, child);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
-    {
-        return Standard(&IAccessible::accDoDefaultAction, child);
-    }
+    // knows better. One line each reads as the table it is.
+    // clang-format off
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return Standard(&IAccessible::get_accParent, parent); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return Standard(&IAccessible::get_accChildCount, count); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override { return Standard(&IAccessible::get_accChild, child, object); }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override { return Standard(&IAccessible::get_accName, child, name); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return Standard(&IAccessible::get_accValue, child, value); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override { return Standard(&IAccessible::get_accDescription, child, description); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override { return Standard(&IAccessible::get_accRole, child, role); }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override { return Standard(&IAccessible::get_accState, child, state); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Standard(&IAccessible::get_accHelp, child, help); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override { return Standard(&IAccessible::get_accHelpTopic, file, child, topic); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override { return Standard(&IAccessible::get_accKeyboardShortcut, child, shortcut); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return Standard(&IAccessible::get_accFocus, child); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override { return Standard(&IAccessible::get_accSelection, children); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override { return Standard(&IAccessible::get_accDefaultAction, child, action); }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override { return Standard(&IAccessible::accSelect, flags, child); }
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override { return Standard(&IAccessible::accLocation, left, top, width, height, child); }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override { return Standard(&IAccessible::accNavigate, direction, start, end); }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override { return Standard(&IAccessible::accHitTest, x, y, child); }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return Standard(&IAccessible::accDoDefaultAction, child); }
+    // clang-format on
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 

@@ -11,21 +11,17 @@ const SkinButtonPlace kNoticeButtons[] = {{IDOK, {164, 115, 247, 138}}};
 const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANCEL, {141, 102, 224, 124}}};
 }  // namespace
 
-const SkinLayout CAFXOKBIG::kLayout = {.templateId = IDD_NOTICE,
-                                       .backgroundId = IDB_NOTICE_BACKGROUND,
-                                       .background = {401, 156},
-                                       .messageRect = {50, 52, 350, 100},
-                                       .buttons = kNoticeButtons,
-                                       .topmost = true,
-                                       .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET"};
+// clang-format off
+const SkinLayout CAFXOKBIG::kLayout = {
+    .templateId = IDD_NOTICE, .backgroundId = IDB_NOTICE_BACKGROUND, .background = {401, 156},
+    .messageRect = {50, 52, 350, 100}, .buttons = kNoticeButtons,
+    .topmost = true, .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET"};
 
-const SkinLayout CASFXYESNO::kLayout = {.templateId = IDD_QUESTION,
-                                        .backgroundId = IDB_QUESTION_BACKGROUND,
-                                        .background = {264, 156},
-                                        .messageRect = {26, 42, 241, 90},
-                                        .buttons = kQuestionButtons,
-                                        .topmost = false,
-                                        .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET"};
+const SkinLayout CASFXYESNO::kLayout = {
+    .templateId = IDD_QUESTION, .backgroundId = IDB_QUESTION_BACKGROUND, .background = {264, 156},
+    .messageRect = {26, 42, 241, 90}, .buttons = kQuestionButtons,
+    .topmost = false, .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET"};
+// clang-format on
 
 CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
     : CSkinnedMessageDialog(kLayout, parent, std::move(title), std::move(message))
