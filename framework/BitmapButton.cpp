@@ -1,5 +1,7 @@
 #include "framework/BitmapButton.h"
 
+#include <utility>
+
 namespace {
 const wchar_t kOwnerProperty[] = L"CBitmapButton";
 
@@ -151,6 +153,26 @@ BOOL CBitmapButton::AutoLoad(UINT id, HWND dialog)
     return TRUE;
 }
 
+BOOL CBitmapButton::SetFaces(HBITMAP up, HBITMAP down, HBITMAP focused, HBITMAP disabled, SIZE size)
+{
+    OwnedBitmap newUp(up);
+    OwnedBitmap newDown(down);
+    OwnedBitmap newFocused(focused);
+    OwnedBitmap newDisabled(disabled);
+    if (!newUp) {
+        return FALSE;
+    }
+    m_up = std::move(newUp);
+    m_down = std::move(newDown);
+    m_focused = std::move(newFocused);
+    m_disabled = std::move(newDisabled);
+    if (m_hWnd != nullptr) {
+        SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+    }
+    return TRUE;
+}
+
 CBitmapButton* CBitmapButton::FromHandle(HWND control)
 {
     return control != nullptr ? static_cast<CBitmapButton*>(GetPropW(control, kOwnerProperty)) : nullptr;
@@ -192,5 +214,19 @@ void CBitmapButton::DrawItem(const DRAWITEMSTRUCT& item) const
     MemoryDC source(item.hDC);
     SelectedObject selected(source.Get(), bitmap);
     const RECT& r = item.rcItem;
-    BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Get(), 0, 0, SRCCOPY);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof(info), &info);
+    if (info.bmWidth == w && info.bmHeight == h) {
+        BitBlt(item.hDC, r.left, r.top, w, h, source.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    // HALFTONE averages the source pixels; it wants the brush origin set.
+    const int oldMode = SetStretchBltMode(item.hDC, HALFTONE);
+    POINT oldOrigin{};
+    SetBrushOrgEx(item.hDC, 0, 0, &oldOrigin);
+    StretchBlt(item.hDC, r.left, r.top, w, h, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SetBrushOrgEx(item.hDC, oldOrigin.x, oldOrigin.y, nullptr);
+    SetStretchBltMode(item.hDC, oldMode);
 }

@@ -24,7 +24,14 @@ public:
     // left corner. FALSE when the control or the "U" bitmap is missing.
     BOOL AutoLoad(UINT id, HWND dialog);
 
-    // Draws the bitmap for the button's state 1:1 into its rectangle.
+    // Faces for another display scale: takes over the four bitmaps (null
+    // ones fall back to `up`, which is required) and resizes the button to
+    // `size`, keeping its top left corner. FALSE, and the old faces kept,
+    // without an `up`.
+    BOOL SetFaces(HBITMAP up, HBITMAP down, HBITMAP focused, HBITMAP disabled, SIZE size);
+
+    // Draws the bitmap for the button's state into its rectangle: 1:1 when
+    // the sizes agree, else scaled with a smoothing filter.
     void DrawItem(const DRAWITEMSTRUCT& item) const;
 
     // What a screen reader calls the button: what its face shows. The

@@ -7,12 +7,10 @@
 
 namespace {
 const int kCaptionBandRows = 29;  // rows top + 1 ... top + 28
-}
 
-HBITMAP LoadPngBitmap(UINT resourceId)
+HBITMAP DecodePng(HRSRC resource)
 {
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
-    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(LOWORD(resourceId)), L"PNG");
     HBITMAP bitmap = nullptr;
     if (image.LoadResource(resource, CXIMAGE_FORMAT_PNG, nullptr)) {
         bitmap = image.MakeBitmap(nullptr);
@@ -20,8 +18,19 @@ HBITMAP LoadPngBitmap(UINT resourceId)
     image.Destroy();
     return bitmap;
 }
+}  // namespace
 
-void ApplyRoundedRegion(HWND window)
+HBITMAP LoadPngBitmap(UINT resourceId)
+{
+    return DecodePng(FindResourceW(nullptr, MAKEINTRESOURCEW(LOWORD(resourceId)), L"PNG"));
+}
+
+HBITMAP LoadPngBitmap(const wchar_t* resourceName)
+{
+    return DecodePng(FindResourceW(nullptr, resourceName, L"PNG"));
+}
+
+void ApplyRoundedRegion(HWND window, const SkinScale& scale)
 {
     RECT client;
     GetClientRect(window, &client);
@@ -38,11 +47,13 @@ void ApplyRoundedRegion(HWND window)
         RECT ellipse;
         RECT square;
     };
+    const int d = scale.Px(8);  // the circle's diameter
+    const int s = scale.Px(4);  // the square cut at each corner
     const Corner corners[] = {
-        {{0, 0, 8, 8}, {0, 0, 4, 4}},                                  // top-left
-        {{w - 7, 0, w + 1, 8}, {w - 3, 0, w + 1, 4}},                  // top-right
-        {{0, h - 7, 8, h + 1}, {0, h - 3, 4, h + 1}},                  // bottom-left
-        {{w - 7, h - 7, w + 1, h + 1}, {w - 3, h - 3, w + 1, h + 1}},  // bottom-right
+        {{0, 0, d, d}, {0, 0, s, s}},                                                  // top-left
+        {{w + 1 - d, 0, w + 1, d}, {w + 1 - s, 0, w + 1, s}},                          // top-right
+        {{0, h + 1 - d, d, h + 1}, {0, h + 1 - s, s, h + 1}},                          // bottom-left
+        {{w + 1 - d, h + 1 - d, w + 1, h + 1}, {w + 1 - s, h + 1 - s, w + 1, h + 1}},  // bottom-right
     };
     for (const Corner& corner : corners) {
         OwnedRegion ellipse(CreateEllipticRgn(corner.ellipse.left, corner.ellipse.top, corner.ellipse.right,
@@ -58,10 +69,10 @@ void ApplyRoundedRegion(HWND window)
     }
 }
 
-LRESULT CaptionStripAnswer(LRESULT defaultResult, const RECT& window, POINT point)
+LRESULT CaptionStripAnswer(LRESULT defaultResult, const RECT& window, POINT point, const SkinScale& scale)
 {
     if (defaultResult == HTCLIENT && point.x > window.left && point.x < window.right && point.y > window.top &&
-        point.y < window.top + kCaptionBandRows) {
+        point.y < window.top + scale.Px(kCaptionBandRows)) {
         return HTCAPTION;
     }
     return defaultResult;
@@ -72,7 +83,7 @@ LRESULT CaptionStripHitTest(HWND window, POINT point)
     RECT rect;
     GetWindowRect(window, &rect);
     const LRESULT defaultResult = DefWindowProcW(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
-    return CaptionStripAnswer(defaultResult, rect, point);
+    return CaptionStripAnswer(defaultResult, rect, point, ScaleOfWindow(window));
 }
 
 POINT PointFromHitTestMessage(LPARAM lParam)

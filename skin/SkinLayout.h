@@ -17,6 +17,9 @@ struct SkinButtonPlace {
     RECT face;
 };
 
+// Every face bitmap's size at 96 dots per inch.
+constexpr SIZE kSkinButtonFace = {83, 23};
+
 // A layout's buttons: a view of a static array of one to kMaxSkinButtons.
 class SkinButtonList {
 public:

@@ -22,6 +22,7 @@ constexpr CDialog::MessageEntry CSkinnedMessageDialog::kMessages[] = {
     {WM_ERASEBKGND, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnEraseBackground)},
     {WM_NCHITTEST, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnNcHitTest)},
     {WM_GETOBJECT, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnGetObject)},
+    {WM_DPICHANGED, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnDpiChanged)},
 };
 
 CSkinnedMessageDialog::CSkinnedMessageDialog(const SkinLayout& layout, HWND parent, std::wstring title,
@@ -46,8 +47,7 @@ BOOL CSkinnedMessageDialog::OnInitDialog()
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     BindButtons();
-    FitToReferenceLayout();
-    ApplyRoundedRegion(m_hWnd);
+    ApplyScale(ScaleOfWindow(m_hWnd));
     // The driver's warm-up opens each dialog once with empty texts; such a
     // dialog closes before it is ever shown.
     if (m_strTitle.empty() && m_strMessage.empty()) {
@@ -57,6 +57,37 @@ BOOL CSkinnedMessageDialog::OnInitDialog()
     return TRUE;
 }
 
+void CSkinnedMessageDialog::ApplyScale(const SkinScale& scale)
+{
+    m_scale = scale;
+    FitToReferenceLayout();
+    if (!m_scale.IsReference()) {
+        LoadScaledFaces();
+    }
+    ApplyRoundedRegion(m_hWnd, m_scale);
+}
+
+// The face set drawn for a scale: the smallest of 125, 150 and 200 % at or
+// above it, scaled down when drawn; above 200 % the 200 % set, scaled up.
+void CSkinnedMessageDialog::LoadScaledFaces()
+{
+    const int percent = m_scale.Percent();
+    const wchar_t* set = percent <= 125 ? L"125" : percent <= 150 ? L"150" : L"200";
+    for (const SkinButtonPlace& place : m_layout.buttons) {
+        HWND control = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
+        CBitmapButton* button = CBitmapButton::FromHandle(control);
+        if (button == nullptr) {
+            continue;
+        }
+        wchar_t caption[16] = {};
+        GetWindowTextW(control, caption, 16);
+        auto face = [&](const wchar_t* state) {
+            return LoadPngBitmap((std::wstring(caption) + state + set).c_str());
+        };
+        button->SetFaces(face(L"U"), face(L"D"), face(L"F"), face(L"X"), m_scale.Size(kSkinButtonFace));
+    }
+}
+
 void CSkinnedMessageDialog::FitToReferenceLayout()
 {
     // The paint constants are pixels for one dialog-unit conversion (1.5 x
@@ -64,7 +95,8 @@ void CSkinnedMessageDialog::FitToReferenceLayout()
     // font, East Asian Windows) would cut off the background and misplace
     // the buttons, so the client area and the buttons are set to the pixel
     // places that conversion gives, whatever the font's metrics.
-    RECT frame = {0, 0, m_layout.background.cx, m_layout.background.cy};
+    const SIZE client = m_scale.Size(m_layout.background);
+    RECT frame = {0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)));
     SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -72,7 +104,7 @@ void CSkinnedMessageDialog::FitToReferenceLayout()
     for (const SkinButtonPlace& place : m_layout.buttons) {
         HWND button = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         if (button != nullptr) {
-            SetWindowPos(button, nullptr, place.face.left, place.face.top, 0, 0,
+            SetWindowPos(button, nullptr, m_scale.Px(place.face.left), m_scale.Px(place.face.top), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
@@ -88,20 +120,29 @@ void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h) const
     SelectedObject sourceSelection(source.Get(), background.Get());
 
     SetBkColor(buffer.Get(), kBackgroundColour);
-    BitBlt(buffer.Get(), 0, 0, m_layout.background.cx, m_layout.background.cy, source.Get(), 0, 0, SRCCOPY);
+    const SIZE size = m_scale.Size(m_layout.background);
+    if (m_scale.IsReference()) {
+        BitBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+    } else {
+        // A gradient and a band: they stretch well. HALFTONE averages.
+        SetStretchBltMode(buffer.Get(), HALFTONE);
+        SetBrushOrgEx(buffer.Get(), 0, 0, nullptr);
+        StretchBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, m_layout.background.cx,
+                   m_layout.background.cy, SRCCOPY);
+    }
     SetBkMode(buffer.Get(), TRANSPARENT);
 
-    OwnedFont titleFont(CreateArial(15, FW_BOLD));
-    OwnedFont messageFont(CreateArial(16, FW_NORMAL));
+    OwnedFont titleFont(CreateArial(m_scale.Px(15), FW_BOLD));
+    OwnedFont messageFont(CreateArial(m_scale.Px(16), FW_NORMAL));
     {
         SelectedObject fontSelection(buffer.Get(), titleFont.Get());
         SetTextColor(buffer.Get(), kTitleColour);
-        RECT titleRect = kTitleRect;
+        RECT titleRect = m_scale.Rect(kTitleRect);
         DrawTextW(buffer.Get(), m_strTitle.c_str(), static_cast<int>(m_strTitle.size()), &titleRect, DT_WORDBREAK);
 
         SelectObject(buffer.Get(), messageFont.Get());
         SetTextColor(buffer.Get(), kMessageColour);
-        RECT messageRect = m_layout.messageRect;
+        RECT messageRect = m_scale.Rect(m_layout.messageRect);
         DrawTextW(buffer.Get(), m_strMessage.c_str(), static_cast<int>(m_strMessage.size()), &messageRect,
                   DT_CENTER | DT_WORDBREAK);
         SetBkMode(buffer.Get(), OPAQUE);
@@ -123,7 +164,8 @@ INT_PTR CSkinnedMessageDialog::OnPaint(WPARAM, LPARAM)
         // The copy has just painted over the bitmap buttons: make them draw
         // themselves again.
         for (const SkinButtonPlace& place : m_layout.buttons) {
-            InvalidateRect(m_hWnd, &place.face, FALSE);
+            const RECT face = m_scale.Rect(place.face);
+            InvalidateRect(m_hWnd, &face, FALSE);
         }
     }
     // The default handling validates the update region.
@@ -138,6 +180,22 @@ INT_PTR CSkinnedMessageDialog::OnEraseBackground(WPARAM, LPARAM)
 INT_PTR CSkinnedMessageDialog::OnNcHitTest(WPARAM, LPARAM lParam)
 {
     return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam)));
+}
+
+INT_PTR CSkinnedMessageDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    // Moved to a monitor with another scale: take the suggested place and
+    // lay everything out again at the new scale.
+    SkinScale scale;
+    scale.dpi = HIWORD(wParam);
+    ApplyScale(scale);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested != nullptr) {
+        SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    return Result(0);
 }
 
 INT_PTR CSkinnedMessageDialog::OnGetObject(WPARAM wParam, LPARAM lParam)

@@ -7,6 +7,7 @@
 #include "framework/BitmapButton.h"
 #include "framework/Dialog.h"
 #include "skin/SkinLayout.h"
+#include "skin/SkinScale.h"
 
 class CSkinnedMessageDialog : public CDialog {
 public:
@@ -15,9 +16,12 @@ public:
     const std::wstring& Title() const { return m_strTitle; }
     const std::wstring& Message() const { return m_strMessage; }
 
-    // Composes the whole client area (w x h) off-screen and copies it to
-    // `target` at (0, 0). Everything is created anew for each call.
+    // Composes the whole client area (w x h) off-screen at the dialog's
+    // display scale and copies it to `target` at (0, 0). Everything is
+    // created anew for each call.
     void PaintContent(HDC target, int w, int h) const;
+
+    const SkinScale& Scale() const { return m_scale; }
 
     static constexpr COLORREF kBackgroundColour = RGB(221, 206, 163);
     static constexpr COLORREF kTitleColour = RGB(255, 255, 255);
@@ -36,7 +40,11 @@ protected:
     std::wstring m_strMessage;
 
 private:
+    // Lays the dialog out at `scale`: size, buttons and their faces, region.
+    void ApplyScale(const SkinScale& scale);
     void FitToReferenceLayout();
+    void LoadScaledFaces();
+    INT_PTR OnDpiChanged(WPARAM wParam, LPARAM lParam);
     INT_PTR OnPaint(WPARAM, LPARAM);
     INT_PTR OnEraseBackground(WPARAM, LPARAM);
     INT_PTR OnNcHitTest(WPARAM, LPARAM lParam);
@@ -45,4 +53,5 @@ private:
     static const MessageEntry kMessages[];
 
     const SkinLayout& m_layout;
+    SkinScale m_scale;
 };

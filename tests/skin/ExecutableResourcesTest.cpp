@@ -54,7 +54,7 @@ std::wstring DllPath()
 
 }  // namespace
 
-TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndNoDpiAwareness)
+TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndPerMonitorDpiAwareness)
 {
     HMODULE module = LoadLibraryExW(CVNAI_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
@@ -72,8 +72,8 @@ TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndNoDpiAwareness)
     EXPECT_NE(manifest.find(sizeof(void*) == 8 ? "version=\"1.0.0.0\" processorArchitecture=\"amd64\""
                                                : "version=\"1.0.0.0\" processorArchitecture=\"x86\""),
               std::string::npos);
-    EXPECT_EQ(manifest.find("<dpiAware"), std::string::npos);
-    EXPECT_EQ(manifest.find("<dpiAwareness"), std::string::npos);
+    EXPECT_NE(manifest.find("WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find("WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 }
 
 TEST(BuiltExecutable, VersionInformationOfLauncherAndImageDll)
