@@ -1,75 +1,11 @@
 #include "E2E.h"
+#include "SpecifiedDialog.h"
 #include "app/LocaleTable.h"
 #include "framework/ScopedHandles.h"
-#include "imagelib/ximage.h"
-#include "res/resource.h"
 #include "skin/MessageDialogs.h"
 #include "workflow/MessageText.h"
 
 namespace {
-
-// The dialog as it is specified to look, drawn here and not by the
-// launcher's paint code, so that a wrong font, weight, colour, rectangle or
-// flag in that code shows: the background image, the title in white bold
-// 15-pixel Arial left-aligned in (10, 8, 250, 30), the message in
-// RGB(89, 69, 28) 16-pixel Arial centred in its rectangle, both wrapped at
-// words over a transparent background.
-void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, const std::wstring& message,
-                         const RECT& messageRect)
-{
-    CxImage image(CXIMAGE_FORMAT_UNKNOWN);
-    const UINT backgroundId = notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND;
-    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG,
-                       nullptr);
-    {
-        OwnedBitmap background(image.MakeBitmap(nullptr));
-        MemoryDC source(target);
-        SelectedObject selected(source.Get(), background.Get());
-        BitBlt(target, 0, 0, notice ? 401 : 264, 156, source.Get(), 0, 0, SRCCOPY);
-    }
-    SetBkMode(target, TRANSPARENT);
-    auto arial = [](int height, int weight) {
-        return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
-                           CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial");
-    };
-    OwnedFont titleFont(arial(15, FW_BOLD));
-    OwnedFont messageFont(arial(16, FW_NORMAL));
-    SelectedObject selected(target, titleFont.Get());
-    SetTextColor(target, RGB(255, 255, 255));
-    RECT titleRect = {10, 8, 250, 30};
-    DrawTextW(target, title.c_str(), static_cast<int>(title.size()), &titleRect, DT_WORDBREAK);
-    SelectObject(target, messageFont.Get());
-    SetTextColor(target, RGB(89, 69, 28));
-    RECT rect = messageRect;
-    DrawTextW(target, message.c_str(), static_cast<int>(message.size()), &rect, DT_CENTER | DT_WORDBREAK);
-}
-
-// The title and message areas of a dialog on screen, pixel for pixel
-// against the specified drawing with the given message.
-bool MessageAreaMatches(HWND dialog, bool notice, const std::wstring& text)
-{
-    const Capture shown = CaptureClient(dialog);
-    const int w = notice ? 401 : 264;
-    const RECT messageRect = notice ? RECT{50, 52, 350, 100} : RECT{26, 42, 241, 90};
-    if (shown.width != w || shown.height != 156) {
-        return false;
-    }
-    ClientDC screen(nullptr);
-    MemoryDC target(screen.Get());
-    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), w, 156));
-    SelectedObject selected(target.Get(), bitmap.Get());
-    DrawSpecifiedDialog(target.Get(), notice, kMessageTitle, text, messageRect);
-    for (const RECT& area : {RECT{10, 8, 250, 30}, messageRect}) {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                if (GetPixel(target.Get(), x, y) != shown.At(x, y)) {
-                    return false;
-                }
-            }
-        }
-    }
-    return true;
-}
 
 // MessageAreaMatches, polled for a while: a dialog that has painted may
 // reach the screen a moment later, and until then the screen can still

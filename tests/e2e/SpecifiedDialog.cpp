@@ -1,0 +1,83 @@
+#include "SpecifiedDialog.h"
+
+#include "DialogControl.h"
+#include "framework/ScopedHandles.h"
+#include "imagelib/ximage.h"
+#include "res/resource.h"
+#include "workflow/MessageText.h"
+
+namespace {
+
+const RECT kTitleRect = {10, 8, 250, 30};
+
+// The background image stretched smoothly to the scale, the title in white
+// bold 15-pixel Arial left-aligned in (10, 8, 250, 30), the message in
+// RGB(89, 69, 28) 16-pixel Arial centred in its rectangle, both wrapped at
+// words over a transparent background; every size at 96 dots, scaled.
+void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, const std::wstring& message, int dpi)
+{
+    CxImage image(CXIMAGE_FORMAT_UNKNOWN);
+    const UINT backgroundId = notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND;
+    image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG,
+                       nullptr);
+    {
+        OwnedBitmap background(image.MakeBitmap(nullptr));
+        MemoryDC source(target);
+        SelectedObject selected(source.Get(), background.Get());
+        const int w = notice ? 401 : 264;
+        if (dpi == 96) {
+            BitBlt(target, 0, 0, w, 156, source.Get(), 0, 0, SRCCOPY);
+        } else {
+            SetStretchBltMode(target, HALFTONE);
+            SetBrushOrgEx(target, 0, 0, nullptr);
+            StretchBlt(target, 0, 0, ScaledPx(w, dpi), ScaledPx(156, dpi), source.Get(), 0, 0, w, 156, SRCCOPY);
+        }
+    }
+    SetBkMode(target, TRANSPARENT);
+    auto arial = [dpi](int height, int weight) {
+        return CreateFontW(ScaledPx(height, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial");
+    };
+    OwnedFont titleFont(arial(15, FW_BOLD));
+    OwnedFont messageFont(arial(16, FW_NORMAL));
+    SelectedObject selected(target, titleFont.Get());
+    SetTextColor(target, RGB(255, 255, 255));
+    RECT titleRect = ScaledRect(kTitleRect, dpi);
+    DrawTextW(target, title.c_str(), static_cast<int>(title.size()), &titleRect, DT_WORDBREAK);
+    SelectObject(target, messageFont.Get());
+    SetTextColor(target, RGB(89, 69, 28));
+    RECT rect = ScaledRect(SpecifiedMessageRect(notice), dpi);
+    DrawTextW(target, message.c_str(), static_cast<int>(message.size()), &rect, DT_CENTER | DT_WORDBREAK);
+}
+
+}  // namespace
+
+RECT SpecifiedMessageRect(bool notice)
+{
+    return notice ? RECT{50, 52, 350, 100} : RECT{26, 42, 241, 90};
+}
+
+bool MessageAreaMatches(HWND dialog, bool notice, const std::wstring& text, int dpi)
+{
+    const Capture shown = CaptureClient(dialog);
+    const int w = ScaledPx(notice ? 401 : 264, dpi);
+    const int h = ScaledPx(156, dpi);
+    if (shown.width != w || shown.height != h) {
+        return false;
+    }
+    ClientDC screen(nullptr);
+    MemoryDC target(screen.Get());
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+    SelectedObject selected(target.Get(), bitmap.Get());
+    DrawSpecifiedDialog(target.Get(), notice, kMessageTitle, text, dpi);
+    for (const RECT& area : {ScaledRect(kTitleRect, dpi), ScaledRect(SpecifiedMessageRect(notice), dpi)}) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if (GetPixel(target.Get(), x, y) != shown.At(x, y)) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
