@@ -2,8 +2,10 @@
 # Renders what users see, under Wine in a virtual display: the real
 # launcher for a few languages and both roads, saved as PNGs in docs/; and
 # every message dialog a user can meet (31: three messages in ten languages
-# and the English unsupported-language notice) in docs/dialogs/, with one
-# contact sheet of them all, docs/dialogs.png.
+# and the English unsupported-language notice) in docs/dialogs/, plus the
+# notice and the question in English and Greek at 150 % and 200 % display
+# scale in docs/dialogs/scaled/, with one contact sheet of them all,
+# docs/dialogs.png.
 # Build first (./run.sh or ./test.sh does).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -34,7 +36,7 @@ shoot() {  # unix-locale lcid road(question|notice)
     wine "$cvn_build/bin/tracerun.exe" --timeout 30 "$(winepath -w "$work/disc/CVNAI.exe")" >/dev/null 2>&1 &
   local runner=$!
   sleep 3
-  xwd -root -silent | convert xwd:- -trim +repage "$out/$road-$lcid.png"
+  xwd -root -silent | convert xwd:- -trim +repage -strip -define png:exclude-chunks=date,time "$out/$road-$lcid.png"
   # Unplug the device: the launcher ends itself.
   rm -f "$work/disc/Auto installer.qzt"
   wait $runner || true
@@ -67,7 +69,32 @@ for id in 5000 5001 5002 5003; do
     done
   done
 done
+label_font=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
 /usr/bin/montage "${sheet[@]}" -tile 5x -geometry 401x156+6+6 -background white -pointsize 13 \
-  -font /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf "$work/sheet.png"
-png "$work/sheet.png" "$out/dialogs.png"
-echo "screenshots: $(ls "$out/dialogs" | wc -l) dialogs in $out/dialogs, contact sheet $out/dialogs.png"
+  -font "$label_font" "$work/sheet.png"
+
+# The same dialogs at 150 % and 200 %: Wine gives programs started while
+# LogPixels is set that many dots per inch. Shown at their own size.
+mkdir -p "$out/dialogs/scaled"
+scaled=()
+for dpi_percent in 144:150 192:200; do
+  dpi=${dpi_percent%%:*} percent=${dpi_percent#*:}
+  rm -rf "$shots-$percent" && mkdir -p "$shots-$percent"
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wine "$cvn_build/bin/dialogshots.exe" "$(winepath -w "$shots-$percent")" || true
+  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+  for shot in notice-5000-1033 question-5001-1033 notice-5000-1032 question-5001-1032; do
+    png "$shots-$percent/$shot.bmp" "$out/dialogs/scaled/$shot-$percent.png"
+    scaled+=(-label "${shot%-*} ${language[${shot##*-}]} $percent %" "$out/dialogs/scaled/$shot-$percent.png")
+  done
+done
+/usr/bin/montage "${scaled[@]}" -tile 4x -geometry +6+6 -background white -pointsize 13 \
+  -font "$label_font" "$work/scaled.png"
+/usr/bin/convert "$work/sheet.png" "$work/scaled.png" -background white -gravity west -append "$work/all.png"
+png "$work/all.png" "$out/dialogs.png"
+# For judging sharpness: the 96-dot notice enlarged to 200 % beside the
+# notice drawn at 200 %.
+/usr/bin/convert \( "$out/dialogs/notice-5000-1033.png" -filter Triangle -resize 200% \) \
+  "$out/dialogs/scaled/notice-5000-1033-200.png" -background white +append "$work/compare.png"
+png "$work/compare.png" "$out/dialogs/scaled/compare-enlarged-vs-200.png"
+echo "screenshots: $(ls "$out/dialogs"/*.png | wc -l) dialogs in $out/dialogs, $(ls "$out/dialogs/scaled"/*-1???-???.png | wc -l) scaled ones, contact sheet $out/dialogs.png"
