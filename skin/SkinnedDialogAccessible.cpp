@@ -10,9 +10,9 @@ const long kMessageChild = 1;
 class CSkinnedDialogAccessible : public CAccessibleProxy {
 public:
     CSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                             const SkinLayout& layout)
+                             const SkinLayout& layout, const SkinScale& scale)
         : CAccessibleProxy(StandardClientObject(dialog)), m_dialog(dialog), m_title(title), m_message(message),
-          m_messageRect(layout.messageRect)
+          m_messageRect(scale.Rect(layout.messageRect))
     {
         for (const SkinButtonPlace& place : layout.buttons) {
             CBitmapButton* button =
@@ -220,7 +220,8 @@ private:
 }  // namespace
 
 CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title,
-                                                const std::wstring& message, const SkinLayout& layout)
+                                                const std::wstring& message, const SkinLayout& layout,
+                                                const SkinScale& scale)
 {
-    return new CSkinnedDialogAccessible(dialog, title, message, layout);
+    return new CSkinnedDialogAccessible(dialog, title, message, layout, scale);
 }

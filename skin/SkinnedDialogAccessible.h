@@ -5,11 +5,14 @@
 
 #include "framework/Accessibility.h"
 #include "skin/SkinLayout.h"
+#include "skin/SkinScale.h"
 
 // What a screen reader finds in a skinned message dialog, whose texts are
 // painted, not controls: the dialog named by its title, with the message as
 // its description and as a static-text child (child 1, read when the dialog
 // opens), then the bitmap buttons as push buttons, each answering through
-// its own object. One reference, the caller's.
+// its own object; places at the dialog's display scale. One reference, the
+// caller's.
 CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title,
-                                                const std::wstring& message, const SkinLayout& layout);
+                                                const std::wstring& message, const SkinLayout& layout,
+                                                const SkinScale& scale);

@@ -204,6 +204,7 @@ INT_PTR CSkinnedMessageDialog::OnGetObject(WPARAM wParam, LPARAM lParam)
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
         return FALSE;
     }
-    CAccessibleProxy* accessible = CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout);
+    CAccessibleProxy* accessible =
+        CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout, m_scale);
     return Result(CAccessibleProxy::Answer(accessible, wParam));
 }

@@ -13,6 +13,7 @@
 #include "DialogControl.h"
 #include "framework/ScopedHandles.h"
 #include "skin/MessageDialogs.h"
+#include "skin/SkinHelpers.h"
 #include "workflow/MessageText.h"
 
 namespace {
@@ -165,6 +166,60 @@ TEST(Notice, EmptyTextsCloseAtOnceWithoutShowing)
     const INT_PTR result = RunAndProbe(notice, s, [](HWND w) { ClickButton(w, IDOK); });
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(s.seen);
+}
+
+TEST(Notice, MovedToA200PercentMonitorLaysItselfOutAgain)
+{
+    CAFXOKBIG notice(nullptr, kTitle, L"Corvana is installed.\r\nStart Corvana.");
+    RECT client{};
+    RECT button{};
+    RECT window{};
+    RECT suggested{};
+    bool cornerCut = false;
+    bool insideKept = false;
+    bool faceDrawn1To1 = false;
+    const INT_PTR result = RunModalWithSteps(
+        [&] { return notice.DoModal(); },
+        {[&](HWND w) {
+             GetWindowRect(w, &window);
+             suggested = {window.left - 10, window.top - 20, window.left - 10 + 802, window.top - 20 + 312};
+             SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+         },
+         [&](HWND w) {
+             GetClientRect(w, &client);
+             GetWindowRect(w, &window);
+             GetWindowRect(GetDlgItem(w, IDOK), &button);
+             MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&button), 2);
+             OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+             GetWindowRgn(w, region.Get());
+             cornerCut = !PtInRegion(region.Get(), 1, 1) && !PtInRegion(region.Get(), 801, 311);
+             insideKept = PtInRegion(region.Get(), 8, 8) && PtInRegion(region.Get(), 793, 303);
+             // The 200 % faces, drawn 1:1.
+             const Capture shown = CaptureClient(w);
+             OwnedBitmap up(LoadPngBitmap(L"OKU200"));
+             OwnedBitmap focused(LoadPngBitmap(L"OKF200"));
+             MemoryDC dc(nullptr);
+             for (HBITMAP face : {up.Get(), focused.Get()}) {
+                 SelectedObject selected(dc.Get(), face);
+                 bool same = true;
+                 for (int y = 0; y < 46 && same; y += 3) {
+                     for (int x = 0; x < 166 && same; x += 5) {
+                         same = shown.At(button.left + x, button.top + y) == GetPixel(dc.Get(), x, y);
+                     }
+                 }
+                 faceDrawn1To1 = faceDrawn1To1 || same;
+             }
+             ClickButton(w, IDOK);
+         }});
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(notice.Scale().dpi, 192);
+    EXPECT_EQ(Edges(window), Edges(suggested)) << "the suggested place";
+    EXPECT_EQ(client.right, 802);
+    EXPECT_EQ(client.bottom, 312);
+    EXPECT_EQ(Edges(button), (std::vector<LONG>{328, 230, 494, 276}));
+    EXPECT_TRUE(cornerCut);
+    EXPECT_TRUE(insideKept);
+    EXPECT_TRUE(faceDrawn1To1) << "the OK button shows a 200 % face";
 }
 
 TEST(Notice, OneEmptyTextStillShows)
