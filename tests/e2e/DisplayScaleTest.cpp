@@ -85,6 +85,20 @@ void CheckScaledDialog(HWND dialog, bool notice, int dpi, int answer)
     PostMessageW(hit, WM_LBUTTONUP, 0, MAKELPARAM(middle.x, middle.y));
 }
 
+// Runs the launcher to its dialog, checks it at `dpi` and answers it by
+// mouse; the trace once it has ended with exit code 0.
+std::vector<std::string> RunAndCheckScaled(const TestDisc& disc, bool notice, int dpi, int answer)
+{
+    LauncherRun run(disc.Launcher());
+    HWND dialog = run.WaitForDialog();
+    EXPECT_NE(dialog, nullptr);
+    if (dialog == nullptr) return {};
+    CheckScaledDialog(dialog, notice, dpi, answer);
+    EXPECT_TRUE(run.WaitForExit());
+    EXPECT_EQ(run.Result().exitCode, 0u);
+    return run.Lines();
+}
+
 }  // namespace
 
 TEST_F(DisplayScaleTest, BothDialogsAreDrawnAtTheDisplaysScaleAndAnswerClicks)
@@ -93,25 +107,11 @@ TEST_F(DisplayScaleTest, BothDialogsAreDrawnAtTheDisplaysScaleAndAnswerClicks)
     disc.PlaceStub(installFolder.Path() + L"\\Corvana.exe");
     for (int dpi : {144, 192}) {
         SetDpi(static_cast<DWORD>(dpi));
-        {
-            SetInstallLocation(REG_SZ, installFolder.Path());
-            LauncherRun run(disc.Launcher());
-            HWND notice = run.WaitForDialog();
-            ASSERT_NE(notice, nullptr);
-            CheckScaledDialog(notice, true, dpi, IDOK);
-            ASSERT_TRUE(run.WaitForExit());
-            EXPECT_EQ(run.Result().exitCode, 0u);
-            EXPECT_TRUE(Contains(run.Lines(), "[RZ_K] CVN Run OK.")) << "OK started Corvana";
-        }
-        {
-            DeleteUninstallKey();
-            LauncherRun run(disc.Launcher());
-            HWND question = run.WaitForDialog();
-            ASSERT_NE(question, nullptr);
-            CheckScaledDialog(question, false, dpi, IDCANCEL);
-            ASSERT_TRUE(run.WaitForExit());
-            EXPECT_EQ(run.Result().exitCode, 0u);
-            EXPECT_FALSE(Contains(run.Lines(), "[RZ_K] DownloadCVN(+)")) << "EXIT downloads nothing";
-        }
+        SetInstallLocation(REG_SZ, installFolder.Path());
+        EXPECT_TRUE(Contains(RunAndCheckScaled(disc, true, dpi, IDOK), "[RZ_K] CVN Run OK."))
+            << "OK started Corvana";
+        DeleteUninstallKey();
+        EXPECT_FALSE(Contains(RunAndCheckScaled(disc, false, dpi, IDCANCEL), "[RZ_K] DownloadCVN(+)"))
+            << "EXIT downloads nothing";
     }
 }
