@@ -59,20 +59,24 @@ BOOL CSkinnedMessageDialog::OnInitDialog()
 
 void CSkinnedMessageDialog::ApplyScale(const SkinScale& scale)
 {
+    // At 96 dots the buttons keep the faces they were bound with, unless a
+    // move to another monitor has replaced them.
+    const bool facesReplaced = !m_scale.IsReference();
     m_scale = scale;
     FitToReferenceLayout();
-    if (!m_scale.IsReference()) {
-        LoadScaledFaces();
+    if (!m_scale.IsReference() || facesReplaced) {
+        LoadFacesForScale();
     }
     ApplyRoundedRegion(m_hWnd, m_scale);
 }
 
-// The face set drawn for a scale: the smallest of 125, 150 and 200 % at or
-// above it, scaled down when drawn; above 200 % the 200 % set, scaled up.
-void CSkinnedMessageDialog::LoadScaledFaces()
+// The face set drawn for a scale: the 96-dot bitmaps at 100 %, else the
+// smallest of 125, 150 and 200 % at or above it, scaled down when drawn;
+// above 200 % the 200 % set, scaled up.
+void CSkinnedMessageDialog::LoadFacesForScale()
 {
     const int percent = m_scale.Percent();
-    const wchar_t* set = percent <= 125 ? L"125" : percent <= 150 ? L"150" : L"200";
+    const wchar_t* set = percent <= 100 ? L"" : percent <= 125 ? L"125" : percent <= 150 ? L"150" : L"200";
     for (const SkinButtonPlace& place : m_layout.buttons) {
         HWND control = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         CBitmapButton* button = CBitmapButton::FromHandle(control);
@@ -82,7 +86,10 @@ void CSkinnedMessageDialog::LoadScaledFaces()
         wchar_t caption[16] = {};
         GetWindowTextW(control, caption, 16);
         auto face = [&](const wchar_t* state) {
-            return LoadPngBitmap((std::wstring(caption) + state + set).c_str());
+            const std::wstring name = std::wstring(caption) + state + set;
+            return set[0] == L'\0' ? static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name.c_str(),
+                                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                                   : LoadPngBitmap(name.c_str());
         };
         button->SetFaces(face(L"U"), face(L"D"), face(L"F"), face(L"X"), m_scale.Size(kSkinButtonFace));
     }

@@ -43,7 +43,7 @@ private:
     // Lays the dialog out at `scale`: size, buttons and their faces, region.
     void ApplyScale(const SkinScale& scale);
     void FitToReferenceLayout();
-    void LoadScaledFaces();
+    void LoadFacesForScale();
     INT_PTR OnDpiChanged(WPARAM wParam, LPARAM lParam);
     INT_PTR OnPaint(WPARAM, LPARAM);
     INT_PTR OnEraseBackground(WPARAM, LPARAM);

@@ -175,6 +175,9 @@ TEST(Notice, MovedToA200PercentMonitorLaysItselfOutAgain)
     RECT button{};
     RECT window{};
     RECT suggested{};
+    int scaledDpi = 0;
+    RECT clientBack{};
+    RECT buttonBack{};
     bool cornerCut = false;
     bool insideKept = false;
     bool faceDrawn1To1 = false;
@@ -186,6 +189,7 @@ TEST(Notice, MovedToA200PercentMonitorLaysItselfOutAgain)
              SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
          },
          [&](HWND w) {
+             scaledDpi = notice.Scale().dpi;
              GetClientRect(w, &client);
              GetWindowRect(w, &window);
              GetWindowRect(GetDlgItem(w, IDOK), &button);
@@ -209,10 +213,18 @@ TEST(Notice, MovedToA200PercentMonitorLaysItselfOutAgain)
                  }
                  faceDrawn1To1 = faceDrawn1To1 || same;
              }
+             RECT back = {0, 0, 401, 156};
+             SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+         },
+         // And back on a 100 % monitor, with the 96-dot faces.
+         [&](HWND w) {
+             GetClientRect(w, &clientBack);
+             GetWindowRect(GetDlgItem(w, IDOK), &buttonBack);
+             MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&buttonBack), 2);
              ClickButton(w, IDOK);
          }});
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(notice.Scale().dpi, 192);
+    EXPECT_EQ(scaledDpi, 192);
     EXPECT_EQ(Edges(window), Edges(suggested)) << "the suggested place";
     EXPECT_EQ(client.right, 802);
     EXPECT_EQ(client.bottom, 312);
@@ -220,6 +232,8 @@ TEST(Notice, MovedToA200PercentMonitorLaysItselfOutAgain)
     EXPECT_TRUE(cornerCut);
     EXPECT_TRUE(insideKept);
     EXPECT_TRUE(faceDrawn1To1) << "the OK button shows a 200 % face";
+    EXPECT_EQ(Edges(clientBack), (std::vector<LONG>{0, 0, 401, 156}));
+    EXPECT_EQ(Edges(buttonBack), (std::vector<LONG>{164, 115, 247, 138}));
 }
 
 TEST(Notice, OneEmptyTextStillShows)
