@@ -1,7 +1,7 @@
 // The dialogs at 150 % and 200 %: Wine gives a process started while
 // "LogPixels" is set that many dots per inch.
 #include "E2E.h"
-#include "SpecifiedDialog.h"
+#include "ExpectedLook.h"
 #include "framework/ScopedHandles.h"
 #include "workflow/MessageText.h"
 

@@ -1,5 +1,5 @@
 #include "E2E.h"
-#include "SpecifiedDialog.h"
+#include "ExpectedLook.h"
 #include "app/LocaleTable.h"
 #include "framework/ScopedHandles.h"
 #include "skin/MessageDialogs.h"

@@ -17,7 +17,7 @@ inline RECT ScaledRect(const RECT& r, int dpi)
 }
 
 // The message rectangle of the notice or the question at 96 dots.
-RECT SpecifiedMessageRect(bool notice);
+RECT ExpectedMessageRect(bool notice);
 
 // Whether the title and message areas of `dialog` on screen match, pixel for
 // pixel, the specified drawing at `dpi` with this message and the title.

@@ -1,4 +1,4 @@
-#include "SpecifiedDialog.h"
+#include "ExpectedLook.h"
 
 #include "DialogControl.h"
 #include "framework/ScopedHandles.h"
@@ -46,13 +46,13 @@ void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, con
     DrawTextW(target, title.c_str(), static_cast<int>(title.size()), &titleRect, DT_WORDBREAK);
     SelectObject(target, messageFont.Get());
     SetTextColor(target, RGB(89, 69, 28));
-    RECT rect = ScaledRect(SpecifiedMessageRect(notice), dpi);
+    RECT rect = ScaledRect(ExpectedMessageRect(notice), dpi);
     DrawTextW(target, message.c_str(), static_cast<int>(message.size()), &rect, DT_CENTER | DT_WORDBREAK);
 }
 
 }  // namespace
 
-RECT SpecifiedMessageRect(bool notice)
+RECT ExpectedMessageRect(bool notice)
 {
     return notice ? RECT{50, 52, 350, 100} : RECT{26, 42, 241, 90};
 }
@@ -70,7 +70,7 @@ bool MessageAreaMatches(HWND dialog, bool notice, const std::wstring& text, int 
     OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
     SelectedObject selected(target.Get(), bitmap.Get());
     DrawSpecifiedDialog(target.Get(), notice, kMessageTitle, text, dpi);
-    for (const RECT& area : {ScaledRect(kTitleRect, dpi), ScaledRect(SpecifiedMessageRect(notice), dpi)}) {
+    for (const RECT& area : {ScaledRect(kTitleRect, dpi), ScaledRect(ExpectedMessageRect(notice), dpi)}) {
         for (int y = area.top; y < area.bottom; ++y) {
             for (int x = area.left; x < area.right; ++x) {
                 if (GetPixel(target.Get(), x, y) != shown.At(x, y)) {
