@@ -1,10 +1,10 @@
 #pragma once
 // Scoped owners for every handle the launcher holds: GDI objects and
 // contexts for a paint pass or a region build, kernel handles, registry
-// keys, file searches, COM interface pointers. Each releases its handle when it goes out of scope; Detach() hands
-// it to someone else (a region given to a window, a bitmap given to a
-// caller). The image DLL keeps its COM helpers to itself: it links none of
-// the launcher's code.
+// keys, file searches, COM interface pointers. Each releases its handle
+// when it goes out of scope; Detach() hands it to someone else (a region
+// given to a window, a bitmap given to a caller). The image DLL keeps its
+// COM helpers to itself: it links none of the launcher's code.
 #include <windows.h>
 #include <unknwn.h>
 

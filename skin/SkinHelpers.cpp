@@ -78,12 +78,12 @@ LRESULT CaptionStripAnswer(LRESULT defaultResult, const RECT& window, POINT poin
     return defaultResult;
 }
 
-LRESULT CaptionStripHitTest(HWND window, POINT point)
+LRESULT CaptionStripHitTest(HWND window, POINT point, const SkinScale& scale)
 {
     RECT rect;
     GetWindowRect(window, &rect);
     const LRESULT defaultResult = DefWindowProcW(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
-    return CaptionStripAnswer(defaultResult, rect, point, ScaleOfWindow(window));
+    return CaptionStripAnswer(defaultResult, rect, point, scale);
 }
 
 POINT PointFromHitTestMessage(LPARAM lParam)

@@ -16,9 +16,9 @@ void ApplyRoundedRegion(HWND window, const SkinScale& scale = SkinScale());
 
 // The non-client hit test of the skinned windows: a client hit strictly
 // inside the left and right edges and within the 28 rows below the top edge
-// (at 96 dots per inch; scaled to the window's) is reported as caption, so
-// that band drags the window.
-LRESULT CaptionStripHitTest(HWND window, POINT point);
+// (at 96 dots per inch; times `scale`) is reported as caption, so that band
+// drags the window.
+LRESULT CaptionStripHitTest(HWND window, POINT point, const SkinScale& scale = SkinScale());
 
 // The screen point a WM_NCHITTEST message carries (signed coordinates).
 POINT PointFromHitTestMessage(LPARAM lParam);

@@ -186,7 +186,7 @@ INT_PTR CSkinnedMessageDialog::OnEraseBackground(WPARAM, LPARAM)
 
 INT_PTR CSkinnedMessageDialog::OnNcHitTest(WPARAM, LPARAM lParam)
 {
-    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam)));
+    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam), m_scale));
 }
 
 INT_PTR CSkinnedMessageDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam)

@@ -104,5 +104,6 @@ INT_PTR CLauncherDlg::OnEraseBackground(WPARAM, LPARAM)
 
 INT_PTR CLauncherDlg::OnNcHitTest(WPARAM, LPARAM lParam)
 {
-    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam)));
+    // Never shown, so rarely asked: its scale is looked up when it is.
+    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam), ScaleOfWindow(m_hWnd)));
 }
