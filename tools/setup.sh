@@ -35,7 +35,8 @@ if [ "$host32" = native ] || [ "${1:-}" = --emulated ]; then
   want_i386=1
   packages+=(wine32:i386)
 fi
-if [ "${1:-}" = --emulated ]; then packages+=(qemu-user-static); fi
+# The interpreter only where 32-bit programs do not run by themselves.
+if [ "${1:-}" = --emulated ] && [ "$host32" = none ]; then packages+=(qemu-user-static); fi
 
 # apt-get update, tried twice. A mirror caught mid-sync can fail one index
 # while the others are fine: say which, and let the install decide.
