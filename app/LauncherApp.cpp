@@ -7,8 +7,10 @@
 #include "app/CriticalErrors.h"
 #include "app/ModuleFolder.h"
 #include "app/UiLanguage.h"
+#include "framework/ModuleFileName.h"
 #include "framework/ProcessState.h"
 #include "framework/ScopedHandles.h"
+#include "framework/SystemLibrary.h"
 #include "framework/Trace.h"
 #include "monitor/DeviceMonitor.h"
 #include "res/resource.h"
@@ -19,6 +21,40 @@ CLauncherApp theApp;
 
 const wchar_t kInstanceMutexName[] = L"Tarnex_CVN_INSTALLER";
 const DWORD kMonitorStartWaitMs = 500;
+
+// What the launcher's process loads by name, found with Wine's loaddll
+// channel over whole runs (notice and launch, question and download, a
+// screen reader's request, a scaled display) and the Windows DLLs those
+// stand for: the common controls' theming, the imaging component, the
+// shell, accessibility. Where Windows cannot lock the DLL search, these
+// are loaded from the system folder first, so that a DLL of the same name
+// beside the launcher is never taken. Windows' known DLLs (kernel32,
+// user32, gdi32, advapi32, ole32, oleaut32, msvcrt, shlwapi, imm32...)
+// always come from the system folder and are not listed.
+const wchar_t* const kLoadedByName[] = {
+    L"uxtheme.dll",  L"dwmapi.dll",   L"version.dll", L"cryptbase.dll", L"propsys.dll",
+    L"userenv.dll",  L"setupapi.dll", L"apphelp.dll", L"oleacc.dll",    L"clbcatq.dll",
+    L"windowscodecs.dll", L"msimg32.dll", L"shcore.dll", L"profapi.dll", L"sspicli.dll",
+    L"cryptsp.dll",  L"ntmarta.dll",
+};
+
+// By name, so that the manifest's version 6 is the one loaded: a full path
+// would pass by the side-by-side redirection. With the search locked the
+// name can only resolve to Windows' own.
+void InitCommonControlsByName()
+{
+    using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    HMODULE library = LoadLibraryW(L"comctl32.dll");
+    const auto init = library != nullptr ? reinterpret_cast<InitProc>(reinterpret_cast<void*>(
+                                               GetProcAddress(library, "InitCommonControlsEx")))
+                                         : nullptr;
+    if (init != nullptr) {
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof(controls);
+        controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+        init(&controls);
+    }
+}
 }  // namespace
 
 CApp::CommandTable CLauncherApp::GetCommandTable() const
@@ -28,11 +64,14 @@ CApp::CommandTable CLauncherApp::GetCommandTable() const
 
 BOOL CLauncherApp::InitInstance()
 {
+    // Before anything loads a DLL by name.
+    LockDllSearch(kLoadedByName, sizeof(kLoadedByName) / sizeof(kLoadedByName[0]));
     KeepCriticalErrorsSilent();
 
-    wchar_t modulePath[MAX_PATH] = {};
-    GetModuleFileNameW(Instance(), modulePath, MAX_PATH - 1);
-    g_strModulePath = modulePath;
+    // Whole, however deep the folder: a path cut short would name a parent
+    // folder's marker and link file. One that does not fit at all ends
+    // start-up as an empty one does.
+    g_strModulePath = ModuleFileName(Instance());
 
     g_strModuleDir = g_strModulePath;
     if (g_strModuleDir.empty()) {
@@ -66,10 +105,7 @@ BOOL CLauncherApp::InitInstance()
         return language.startupResult;
     }
 
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&controls);
+    InitCommonControlsByName();
 
     // Base initialisation. There are no hosted ActiveX controls, so no
     // control container is needed; stored settings are never used.

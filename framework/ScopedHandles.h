@@ -23,6 +23,10 @@ struct RegistryKeyKind {
     static bool IsNone(HKEY key) { return key == nullptr; }
 };
 
+struct ModuleKind {
+    static void Release(HMODULE module) { FreeLibrary(module); }
+    static bool IsNone(HMODULE module) { return module == nullptr; }
+};
 struct FindHandleKind {
     static void Release(HANDLE search) { FindClose(search); }
     static bool IsNone(HANDLE search) { return search == nullptr || search == INVALID_HANDLE_VALUE; }
@@ -85,6 +89,7 @@ using OwnedRegion = Owned<HRGN, GdiObjectKind>;
 using OwnedHandle = Owned<HANDLE, KernelHandleKind>;
 using RegistryKey = Owned<HKEY, RegistryKeyKind>;
 using OwnedFindHandle = Owned<HANDLE, FindHandleKind>;
+using OwnedModule = Owned<HMODULE, ModuleKind>;
 template <class Interface>
 using OwnedInterface = Owned<Interface*, ComInterfaceKind>;
 

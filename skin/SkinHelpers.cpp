@@ -4,12 +4,16 @@
 
 #include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
+#include "skin/ImageLibrary.h"
 
 namespace {
 const int kCaptionBandRows = 29;  // rows top + 1 ... top + 28
 
 HBITMAP DecodePng(HRSRC resource)
 {
+    if (!ImageLibraryReady()) {
+        return nullptr;
+    }
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     HBITMAP bitmap = nullptr;
     if (image.LoadResource(resource, CXIMAGE_FORMAT_PNG, nullptr)) {

@@ -17,6 +17,10 @@ check() {  # expected-message cmake-arguments...
 check "CVN_DOWNLOAD_LINK must be one non-empty line" -DCVN_DOWNLOAD_LINK=
 check "CVN_DOWNLOAD_LINK must be one non-empty line" "-DCVN_DOWNLOAD_LINK=https://a.example/x
 second line"
+for link in 'C:\Windows\System32\cmd.exe' '\\host\share\x' 'file:///C:/x' 'ms-msdt:/id' '/root,C:\' \
+            'https:///x' 'https://a.example/a b' 'https://a.example/"x' 'see:https://a.example/'; do
+  check "CVN_DOWNLOAD_LINK must be an http:// or https:// address" "-DCVN_DOWNLOAD_LINK=$link"
+done
 check "CVN_VOLUME_LABEL must be" -DCVN_VOLUME_LABEL=lower
 check "CVN_VOLUME_LABEL must be" -DCVN_VOLUME_LABEL=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456
 check "CVN_SIGN_KEY is not" -DCVN_SIGN_CERT=/tmp/cert.pem

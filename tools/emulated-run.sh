@@ -24,7 +24,7 @@ esac
 
 if [ -n "$in_suite" ]; then
   [ $# = 3 ] || { echo "usage: emulated-run.sh --in-suite ISO TOOLS" >&2; exit 2; }
-  iso=$2 tools=$3
+  iso=$(realpath "$2") tools=$(realpath "$3")
   # The suite's display serves; the prefix is this run's own.
   [ -z "${DISPLAY:-}" ] || unset CVN_FORCE_XVFB
   work="$(dirname "$iso")/disc-run"
@@ -83,8 +83,12 @@ mkdir -p "$work/Corvana" "$work/cwd"
 cvn_map_disc "$iso" "$work/cd"
 chmod -R a-w "$work/cd"
 cp "$tools/stub_program.exe" "$work/Corvana/Corvana.exe"
-# The file manager the link is handed to: a stub in the launcher's current
-# folder, which the shell searches right after the disc's own folder.
+# The file manager the link is handed to: a stub in place of the Windows
+# folder's explorer.exe (this prefix's own; Wine's desktop runs the system
+# folder's). One planted in the launcher's current folder must not run.
+explorer="$WINEPREFIX/drive_c/windows/explorer.exe"
+cp "$tools/stub_program.exe" "$explorer"
+rm -f "$explorer.log"
 cp "$tools/stub_program.exe" "$work/cwd/explorer.exe"
 link=$(head -n1 "$work/cd/CVNAI.ini" | tr -d '\r' | sed 's/^\[CVN_DOWNLOAD_LINK\]=//')
 
@@ -148,8 +152,10 @@ run_one() {  # installed|not-installed
     expect_in_order "$trace" "[RZ_K] Start. Action!." "[RZ_K] CheckCVN(+)" "[RZ_K] CheckCVN(-)" \
       "[RZ_K] DownloadCVN(+)" "[RZ_K] CVN Download OK." "[RZ_K] DownloadCVN(-)" "[RZ_K] End. Zzz.." \
       "[RZ_K] OnDestroy()" || status=1
-    grep -qF -- "$link" "$work/cwd/explorer.exe.log" 2>/dev/null ||
-      { echo "$tag: FAIL: looked for '$link' in the file manager's command line, found '$(tr -d '\r\n' <"$work/cwd/explorer.exe.log" 2>/dev/null)'" >&2; status=1; }
+    grep -qF -- "\"$link\"" "$explorer.log" 2>/dev/null ||
+      { echo "$tag: FAIL: looked for '\"$link\"' in the file manager's command line, found '$(tr -d '\r\n' <"$explorer.log" 2>/dev/null)'" >&2; status=1; }
+    [ ! -e "$work/cwd/explorer.exe.log" ] ||
+      { echo "$tag: FAIL: the file manager planted in the current folder ran" >&2; status=1; }
   fi
   echo "$tag: $mode run: $([ $status = 0 ] && echo passed || echo FAILED) in $(( $(date +%s) - t0 )) s"
   return $status

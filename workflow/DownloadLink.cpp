@@ -14,30 +14,29 @@
 #include "workflow/ShellLaunch.h"
 
 namespace {
-// Reads no further than the end of the first line, however long the file.
-std::string ReadFirstLine(HANDLE file)
+// Reads no further than the end of the first line, or its first 64 KiB,
+// however long the file.
+FirstLineReader ReadFirstLine(HANDLE file)
 {
     FirstLineReader reader;
-    char chunk[64 * 1024];
+    char chunk[16 * 1024];
     DWORD read = 0;
     while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) {
         if (!reader.Feed(chunk, read)) {
             break;
         }
     }
-    return reader.Line();
+    return reader;
 }
 
-// Each byte is one character, as a text-mode read in the C library's
-// default locale gives it.
-std::wstring WidenBytes(const std::string& bytes)
+// The file manager where Windows keeps it, never one found by name in the
+// launcher's own or current folder. The launcher is terminal-server aware,
+// so this is the system's Windows folder, not a per-user copy.
+std::wstring WindowsFolder()
 {
-    std::wstring wide;
-    wide.reserve(bytes.size());
-    for (unsigned char c : bytes) {
-        wide.push_back(static_cast<wchar_t>(c));
-    }
-    return wide;
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 }  // namespace
 
@@ -54,15 +53,21 @@ bool CLauncherDlg::DownloadCVN()
         return false;
     }
 
-    std::string link;
-    if (!ExtractDownloadLink(ReadFirstLine(file.Get()), link)) {
+    // Only a web address is handed on: the file manager would open a
+    // program, a network share or its own switches just as well.
+    std::string address;
+    if (!DownloadAddressFromFirstLine(ReadFirstLine(file.Get()), address)) {
         Trace(L"[RZ_K] Wrong File Error.");
         ShowNotice(kMessageTitle, LoadMessageText(IDS_CVN_VERIFY_ERROR));
         return false;
     }
     file.Reset();
 
-    const bool result = LaunchAndWait(L"explorer", WidenBytes(link), L"[RZ_K] CVN Download OK.");
+    // One argument: the address holds no blank and no quote.
+    const std::wstring windows = WindowsFolder();
+    const std::wstring argument = L"\"" + std::wstring(address.begin(), address.end()) + L"\"";
+    const bool result = !windows.empty() && LaunchAndWait(windows + L"\\explorer.exe", argument, windows,
+                                                          L"[RZ_K] CVN Download OK.");
     Trace(L"[RZ_K] DownloadCVN(-)");
     return result;
 }

@@ -15,3 +15,20 @@ constexpr std::size_t kInstallLocationBufferChars = 256;  // terminator included
 // The text ends at its first zero; variables are never expanded.
 bool DecodeInstallLocation(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount,
                            std::u16string& text);
+
+// A folder that names one place whatever the current folder is: drive-
+// absolute ("C:\...", "C:/...") or a network path ("\\server\share...").
+// Corvana is started only from such a folder; a relative one would resolve
+// against the launcher's working folder, the disc.
+template <class Char>
+bool IsAbsoluteFolder(const std::basic_string<Char>& folder)
+{
+    auto separator = [](Char c) { return c == static_cast<Char>('\\') || c == static_cast<Char>('/'); };
+    if (folder.size() >= 2 && separator(folder[0]) && separator(folder[1])) {
+        return true;
+    }
+    const Char letter = folder.empty() ? Char() : folder[0];
+    const bool isLetter = (letter >= static_cast<Char>('A') && letter <= static_cast<Char>('Z')) ||
+                          (letter >= static_cast<Char>('a') && letter <= static_cast<Char>('z'));
+    return folder.size() >= 3 && isLetter && folder[1] == static_cast<Char>(':') && separator(folder[2]);
+}

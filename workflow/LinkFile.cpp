@@ -2,13 +2,23 @@
 
 const char kDownloadLinkMarker[] = "[CVN_DOWNLOAD_LINK]=";
 
+void FirstLineReader::Append(char c)
+{
+    if (m_line.size() == kMaxFirstLineBytes) {
+        m_tooLong = true;
+        m_done = true;
+        return;
+    }
+    m_line.push_back(c);
+}
+
 bool FirstLineReader::Feed(const char* data, std::size_t size)
 {
     for (std::size_t i = 0; i < size && !m_done; ++i) {
         const char c = data[i];
         if (c == '\x1A') {
             if (m_pendingCr) {
-                m_line.push_back('\r');
+                Append('\r');
                 m_pendingCr = false;
             }
             m_done = true;
@@ -20,14 +30,17 @@ bool FirstLineReader::Feed(const char* data, std::size_t size)
                 m_done = true;
                 break;
             }
-            m_line.push_back('\r');
+            Append('\r');
+            if (m_done) {
+                break;
+            }
         }
         if (c == '\n') {
             m_done = true;
         } else if (c == '\r') {
             m_pendingCr = true;
         } else {
-            m_line.push_back(c);
+            Append(c);
         }
     }
     return !m_done;
@@ -36,7 +49,7 @@ bool FirstLineReader::Feed(const char* data, std::size_t size)
 std::string FirstLineReader::Line() const
 {
     // A CR at the very end of the file has no LF after it and stays.
-    if (m_pendingCr) {
+    if (m_pendingCr && m_line.size() < kMaxFirstLineBytes) {
         return m_line + '\r';
     }
     return m_line;
@@ -69,4 +82,61 @@ bool ExtractDownloadLink(const std::string& firstLine, std::string& link)
     result.append(firstLine, from, std::string::npos);
     link = result;
     return true;
+}
+
+namespace {
+
+bool StartsWithNoCase(const std::string& text, const char* prefix)
+{
+    std::size_t i = 0;
+    for (; prefix[i] != '\0'; ++i) {
+        if (i >= text.size()) {
+            return false;
+        }
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WebAddressFromLink(const std::string& link, std::string& address)
+{
+    const char kBlanks[] = " \t\r";
+    const std::string::size_type first = link.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return false;
+    }
+    const std::string candidate = link.substr(first, link.find_last_not_of(kBlanks) - first + 1);
+    std::size_t host = 0;
+    if (StartsWithNoCase(candidate, "http://")) {
+        host = 7;
+    } else if (StartsWithNoCase(candidate, "https://")) {
+        host = 8;
+    } else {
+        return false;
+    }
+    if (host >= candidate.size() || std::string("/\\?#").find(candidate[host]) != std::string::npos) {
+        return false;
+    }
+    for (char c : candidate) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F || c == '"') {
+            return false;
+        }
+    }
+    address = candidate;
+    return true;
+}
+
+bool DownloadAddressFromFirstLine(const FirstLineReader& reader, std::string& address)
+{
+    std::string link;
+    return !reader.TooLong() && ExtractDownloadLink(reader.Line(), link) && WebAddressFromLink(link, address);
 }

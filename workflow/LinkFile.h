@@ -7,22 +7,31 @@
 
 extern const char kDownloadLinkMarker[];  // "[CVN_DOWNLOAD_LINK]="
 
+// The longest first line read; a longer one is a wrong file, however
+// large the file is.
+constexpr std::size_t kMaxFirstLineBytes = 64 * 1024;
+
 // Collects the first line of a text-mode read from bytes fed in pieces:
 // LF ends the line, a CR directly before the LF is dropped, a lone CR stays
 // part of the line, and a Ctrl-Z byte ends the file.
 class FirstLineReader {
 public:
-    // Feeds the next piece of the file; false once the line is complete and
-    // nothing more needs to be read.
+    // Feeds the next piece of the file; false once the line is complete, or
+    // too long, and nothing more needs to be read.
     bool Feed(const char* data, std::size_t size);
     // The line read so far, as complete once Feed returned false or the
-    // file has ended.
+    // file has ended; its first kMaxFirstLineBytes when it is too long.
     std::string Line() const;
+    // The line goes on past kMaxFirstLineBytes.
+    bool TooLong() const { return m_tooLong; }
 
 private:
+    void Append(char c);
+
     std::string m_line;
     bool m_pendingCr = false;
     bool m_done = false;
+    bool m_tooLong = false;
 };
 
 // Convenience for whole buffers.
@@ -31,3 +40,16 @@ std::string FirstTextLine(const std::string& fileBytes);
 // The link in `firstLine`: the line with every occurrence of the marker
 // removed; false when the marker does not occur.
 bool ExtractDownloadLink(const std::string& firstLine, std::string& link);
+
+// The address a link opens: the link with the blanks around it (spaces,
+// tabs, CRs) dropped, when it is a web address: "http://" or "https://" in
+// any letter case, a host after the slashes, and nothing but printable
+// ASCII other than a blank or a double quote. False for anything else (a
+// local or network path, another scheme, an empty link): the file manager
+// would open those as given.
+bool WebAddressFromLink(const std::string& link, std::string& address);
+
+// What DownloadCVN opens for a link file whose first line was read by
+// `reader`: false for the wrong-file case (no marker, a line too long, no
+// web address).
+bool DownloadAddressFromFirstLine(const FirstLineReader& reader, std::string& address);

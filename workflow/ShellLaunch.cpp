@@ -11,13 +11,17 @@ namespace {
 const DWORD kLaunchWaitMs = 2500;
 }
 
-bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, const wchar_t* successTrace)
+bool LaunchAndWait(const std::wstring& file, const std::wstring& parameters, const std::wstring& folder,
+                   const wchar_t* successTrace)
 {
     SHELLEXECUTEINFOW launch{};
     launch.cbSize = sizeof(launch);
     launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // 0x440
     launch.lpFile = file.c_str();
     launch.lpParameters = parameters.c_str();
+    // Its own working folder, not the launcher's: that is the disc, which
+    // Windows would then report in use and refuse to eject.
+    launch.lpDirectory = folder.c_str();
     launch.nShow = SW_SHOWNORMAL;
     // The shell is loaded only now: start-up does not wait for it.
     const auto shellExecuteEx =

@@ -35,8 +35,11 @@ int CLauncherDlg::CheckCVN()
         DWORD type = 0;
         DWORD size = sizeof(buffer);
         std::u16string text;
+        // An empty folder stands for the default one; a relative folder
+        // counts as not installed: it would resolve against the launcher's
+        // working folder, the disc.
         if (RegQueryValueExW(key.Get(), kInstallLocationValue, nullptr, &type, buffer, &size) == ERROR_SUCCESS &&
-            DecodeInstallLocation(type, buffer, size, text)) {
+            DecodeInstallLocation(type, buffer, size, text) && (text.empty() || IsAbsoluteFolder(text))) {
             m_strInstallLocation.assign(text.begin(), text.end());
             TraceF(L"[RZ_K] CVN InstallLocation : [%s]", m_strInstallLocation.c_str());
             result = 1;
@@ -61,8 +64,12 @@ bool CLauncherDlg::RunCVN()
     }
     Trace(m_strInstallLocation);
 
+    // Started in its install folder, as a shortcut starts it. A folder that
+    // is still not absolute (no program-files folder to default to) would
+    // resolve against the disc: nothing is started then.
     const std::wstring executable = m_strInstallLocation + L"\\Corvana.exe";
-    const bool result = LaunchAndWait(executable, L"", L"[RZ_K] CVN Run OK.");
+    const bool result = IsAbsoluteFolder(m_strInstallLocation) &&
+                        LaunchAndWait(executable, L"", m_strInstallLocation, L"[RZ_K] CVN Run OK.");
     Trace(L"[RZ_K] RunCVN(-)");
     return result;
 }

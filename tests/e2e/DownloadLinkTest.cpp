@@ -27,41 +27,51 @@ std::string Utf16(const std::string& ascii)
     return bytes;
 }
 
+// Only an http or https address is opened, quoted as one argument; every
+// other link is a wrong file.
 const LinkCase kCases[] = {
-    {"plain", kMarker + "https://example.test/Setup.exe\r\n", true, "https://example.test/Setup.exe", nullptr},
-    {"unix_line_end", kMarker + "https://example.test/a\nsecond\n", true, "https://example.test/a", nullptr},
-    {"no_line_end", kMarker + "https://example.test/b", true, "https://example.test/b", nullptr},
-    {"text_before_and_after", "see:" + kMarker + "https://example.test/c\r\n", true, "see:https://example.test/c",
+    {"plain", kMarker + "https://example.test/Setup.exe\r\n", true, "\"https://example.test/Setup.exe\"", nullptr},
+    {"unix_line_end", kMarker + "https://example.test/a\nsecond\n", true, "\"https://example.test/a\"", nullptr},
+    {"no_line_end", kMarker + "HTTP://example.test/b", true, "\"HTTP://example.test/b\"", nullptr},
+    {"text_before_and_after_joined", "https://exa" + kMarker + "mple.test/c\r\n", true,
+     "\"https://example.test/c\"", nullptr},
+    {"blanks_and_cr_around", kMarker + " \t https://example.test/g \t\r\r\n", true, "\"https://example.test/g\"",
      nullptr},
-    {"marker_only", kMarker + "\r\n", true, "", nullptr},
-    {"ctrl_z_ends_the_file", kMarker + "https://example.test/d\x1Aignored\r\n", true, "https://example.test/d",
+    {"ctrl_z_ends_the_file", kMarker + "https://example.test/d\x1Aignored\r\n", true, "\"https://example.test/d\"",
      nullptr},
     {"marker_on_line_two", "https://example.test/e\r\n" + kMarker + "https://example.test/e\r\n", false, "",
      "[RZ_K] Wrong File Error."},
     {"empty_file", "", false, "", "[RZ_K] Wrong File Error."},
     {"utf16_text", Utf16(kMarker + "https://example.test/f\r\n"), false, "", "[RZ_K] Wrong File Error."},
     {"binary", std::string("\x00\x01\x02\xFF\xFE\x80\n", 7), false, "", "[RZ_K] Wrong File Error."},
+    {"empty_address", kMarker + " \r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"text_before_the_address", "see:" + kMarker + "https://example.test/c\r\n", false, "",
+     "[RZ_K] Wrong File Error."},
+    {"local_program", kMarker + "C:\\Windows\\System32\\cmd.exe\r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"network_path", kMarker + "\\\\host\\share\\x\r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"file_scheme", kMarker + "file:///C:/Windows/System32/cmd.exe\r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"other_scheme", kMarker + "ms-msdt:/id PCWDiagnostic\r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"explorer_switch", kMarker + "/select,C:\\Windows\\System32\\cmd.exe\r\n", false, "",
+     "[RZ_K] Wrong File Error."},
+    {"quote", kMarker + "https://example.test/\" /root,C:\\\r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"blank_inside", kMarker + "https://example.test/a b\r\n", false, "", "[RZ_K] Wrong File Error."},
+    {"no_host", kMarker + "https:///x\r\n", false, "", "[RZ_K] Wrong File Error."},
 };
 
-// The parameters in the stub file manager's recorded command line: its
-// program name (quoted or not) and one space come first.
+// The arguments in the stub file manager's recorded command line: its
+// program (quoted or not) and one space come first.
 std::string ParametersGiven(std::string log)
 {
     if (log.empty() || log.back() != '\n') {
         return "<not started once: " + log + ">";
     }
     log.pop_back();
-    for (const char* program : {"\"explorer\"", "explorer"}) {
-        const std::string name(program);
-        if (log.compare(0, name.size(), name) == 0) {
-            log.erase(0, name.size());
-            if (!log.empty() && log[0] == ' ') {
-                log.erase(0, 1);
-            }
-            return log;
-        }
+    const std::string::size_type end = log[0] == '"' ? log.find('"', 1) : log.find(' ');
+    if (end == std::string::npos) {
+        return "<unexpected command line: " + log + ">";
     }
-    return "<unexpected command line: " + log + ">";
+    const std::string::size_type from = log[0] == '"' ? end + 1 : end;
+    return from < log.size() && log[from] == ' ' ? log.substr(from + 1) : log.substr(from);
 }
 
 class DownloadLinkTest : public LauncherTest, public ::testing::WithParamInterface<LinkCase> { };
@@ -92,7 +102,8 @@ TEST_P(DownloadLinkTest, LinkFileOutcome)
 {
     const LinkCase& c = GetParam();
     disc.Write(L"CVNAI.ini", c.fileBytes);
-    const std::wstring explorerLog = disc.PlaceStub(L"explorer.exe");
+    const WindowsExplorerStub explorer;
+    const std::wstring explorerLog = explorer.Log();
     int dialogs = 0;
     DWORD exitCode = 999;
     const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
@@ -145,13 +156,15 @@ TEST_F(LauncherTest, LinkFileHeldOpenElsewhereIsAnIniError)
     EXPECT_EQ(exitCode, 0u);
 }
 
-TEST_F(LauncherTest, MegabyteLongFirstLineEndsInAnOutcome)
+TEST_F(LauncherTest, HundredMegabyteLineWithoutLineEndIsAWrongFile)
 {
-    disc.Write(L"CVNAI.ini", std::string(3 * 1024 * 1024, 'x') + kMarker + "tail");
+    const WindowsExplorerStub explorer;
+    disc.Write(L"CVNAI.ini", kMarker + "https://example.test/" + std::string(100 * 1024 * 1024, 'x'));
     int dialogs = 0;
     DWORD exitCode = 999;
     const std::vector<std::string> lines = RunDownload(disc, &dialogs, &exitCode);
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(Contains(lines, "[RZ_K] DownloadCVN(-)")) << "the marker is found; the launch may fail";
-    EXPECT_TRUE(Contains(lines, "[RZ_K] OnDestroy()"));
+    EXPECT_TRUE(Contains(lines, "[RZ_K] Wrong File Error."));
+    EXPECT_EQ(dialogs, 2) << "the question, then notice 5002";
+    EXPECT_FALSE(FileExists(explorer.Log()));
 }

@@ -4,6 +4,7 @@
 #include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 #include "res/resource.h"
+#include "skin/ImageLibrary.h"
 #include "workflow/MessageText.h"
 
 namespace {
@@ -16,6 +17,8 @@ const RECT kTitleRect = {10, 8, 250, 30};
 // words over a transparent background; every size at 96 dots, scaled.
 void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, const std::wstring& message, int dpi)
 {
+    // The image DLL beside this program, loaded as the launcher loads it.
+    if (!ImageLibraryReady()) return;
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     const UINT backgroundId = notice ? IDB_NOTICE_BACKGROUND : IDB_QUESTION_BACKGROUND;
     image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG,

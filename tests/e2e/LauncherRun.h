@@ -20,8 +20,10 @@ struct SeenWindow {
 
 class LauncherRun {
 public:
-    // The launcher inherits this program's environment, locale included.
-    explicit LauncherRun(const std::wstring& executable, DWORD timeoutMs = 90000);
+    // The launcher inherits this program's environment, locale included,
+    // and runs in its own folder unless `workingFolder` is given.
+    explicit LauncherRun(const std::wstring& executable, DWORD timeoutMs = 90000,
+                         const std::wstring& workingFolder = std::wstring());
     ~LauncherRun();
     LauncherRun(const LauncherRun&) = delete;
     LauncherRun& operator=(const LauncherRun&) = delete;

@@ -36,7 +36,7 @@ TEST(Soak, HundredRunsAcrossTheRoads)
     for (int i = 0; i < 100 && failures < 3; ++i) {
         const Road road = roads[i % 5];
         TestDisc disc;
-        disc.PlaceStub(L"explorer.exe");
+        const WindowsExplorerStub explorer;
         disc.PlaceStub(installFolder + L"\\Corvana.exe");
         if (road == Road::Installed) {
             SetInstallLocation(REG_SZ, installFolder);

@@ -161,6 +161,35 @@ std::wstring TestDisc::PlaceStub(const std::wstring& path) const
     return target + L".log";
 }
 
+std::wstring StubWorkingFolder(const std::wstring& path)
+{
+    const std::string utf8 = ReadWholeFile(path + L".cwd");
+    std::wstring folder(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &folder[0],
+                                           static_cast<int>(folder.size()));
+    folder.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return folder;
+}
+
+std::wstring WindowsExplorerStub::Path()
+{
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return std::wstring(windows) + L"\\explorer.exe";
+}
+
+WindowsExplorerStub::WindowsExplorerStub()
+{
+    CopyFileW(WindowsPathOf(CVN_STUB_PATH).c_str(), Path().c_str(), FALSE);
+    DeleteFileW(Log().c_str());
+    DeleteFileW((Path() + L".cwd").c_str());
+}
+
+std::wstring WindowsExplorerStub::WorkingFolder() const
+{
+    return StubWorkingFolder(Path());
+}
+
 void SetInstallLocation(DWORD type, const std::wstring& text, bool withTerminator)
 {
     HKEY key = nullptr;

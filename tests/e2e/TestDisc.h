@@ -26,6 +26,22 @@ private:
     std::wstring m_folder;
 };
 
+// The file manager the launcher hands the download address to: the stub
+// program in place of the Windows folder's explorer.exe, which is this
+// test prefix's own (Wine's desktop runs the system folder's). Its record
+// of a start is cleared when made.
+class WindowsExplorerStub {
+public:
+    WindowsExplorerStub();
+    static std::wstring Path();
+    std::wstring Log() const { return Path() + L".log"; }
+    // The working folder of its last start, or empty.
+    std::wstring WorkingFolder() const;
+};
+
+// What a stub program placed at `path` was last started in.
+std::wstring StubWorkingFolder(const std::wstring& path);
+
 // Windows path of a folder the build gives as a Unix path (Wine's Z:).
 std::wstring WindowsPathOf(const std::wstring& unixPath);
 

@@ -195,7 +195,8 @@ TEST_F(LauncherTest, DetectionNeverCreatesTheUninstallKey)
 
 TEST_F(LauncherTest, NotInstalledExitAndEscapeDownloadNothing)
 {
-    const std::wstring explorerLog = disc.PlaceStub(L"explorer.exe");
+    const WindowsExplorerStub explorer;
+    const std::wstring explorerLog = explorer.Log();
     for (int answer : {IDCANCEL, static_cast<int>(VK_ESCAPE)}) {
         const Outcome outcome = RunAndAnswer(disc, answer);
         EXPECT_EQ(outcome.exitCode, 0u);

@@ -6,6 +6,7 @@
 #include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 #include "res/resource.h"
+#include "skin/ImageLibrary.h"
 
 namespace {
 std::string ResourceBytes(UINT id, const wchar_t* type)
@@ -17,9 +18,14 @@ std::string ResourceBytes(UINT id, const wchar_t* type)
     HGLOBAL loaded = LoadResource(nullptr, resource);
     return std::string(static_cast<const char*>(LockResource(loaded)), SizeofResource(nullptr, resource));
 }
+// The DLL beside this program is the one built with it: it loads.
+class ImageLibrary : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(ImageLibraryReady()); }
+};
 }  // namespace
 
-TEST(ImageLibrary, NullResourceIsRefused)
+TEST_F(ImageLibrary, NullResourceIsRefused)
 {
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     EXPECT_FALSE(image.LoadResource(nullptr, CXIMAGE_FORMAT_PNG, nullptr));
@@ -27,7 +33,7 @@ TEST(ImageLibrary, NullResourceIsRefused)
     EXPECT_EQ(image.MakeBitmap(nullptr), nullptr);
 }
 
-TEST(ImageLibrary, PngResourceDecodes)
+TEST_F(ImageLibrary, PngResourceDecodes)
 {
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDB_NOTICE_BACKGROUND), L"PNG");
@@ -36,7 +42,7 @@ TEST(ImageLibrary, PngResourceDecodes)
     EXPECT_EQ(image.GetHeight(), 156u);
 }
 
-TEST(ImageLibrary, BitmapOutlivesTheImage)
+TEST_F(ImageLibrary, BitmapOutlivesTheImage)
 {
     HBITMAP bitmap = nullptr;
     {
@@ -59,7 +65,7 @@ TEST(ImageLibrary, BitmapOutlivesTheImage)
     EXPECT_GT(GetBValue(band), GetRValue(band));
 }
 
-TEST(ImageLibrary, GarbageTruncatedAndWrongFormatsAreRefused)
+TEST_F(ImageLibrary, GarbageTruncatedAndWrongFormatsAreRefused)
 {
     const std::string png = ResourceBytes(IDB_NOTICE_BACKGROUND, L"PNG");
     ASSERT_GT(png.size(), 100u);

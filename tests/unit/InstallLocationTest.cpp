@@ -83,3 +83,16 @@ TEST(InstallLocation, BufferLimit)
     EXPECT_FALSE(
         DecodeInstallLocation(kRegistryString, fullWithoutTerminator.data(), fullWithoutTerminator.size(), text));
 }
+
+TEST(InstallLocation, OnlyAbsoluteFoldersAreStartedFrom)
+{
+    for (const char16_t* absolute : {u"C:\\Program Files\\Corvana", u"c:/x", u"Z:\\", u"\\\\server\\share",
+                                     u"\\\\?\\C:\\x", u"//server/share"}) {
+        EXPECT_TRUE(IsAbsoluteFolder(std::u16string(absolute)));
+    }
+    for (const char16_t* relative : {u"", u"Corvana", u".\\Corvana", u"..\\x", u"\\Program Files", u"C:",
+                                     u"C:Corvana", u"1:\\x", u"%ProgramFiles%\\Tarnex"}) {
+        EXPECT_FALSE(IsAbsoluteFolder(std::u16string(relative)));
+    }
+    EXPECT_TRUE(IsAbsoluteFolder(std::wstring(L"D:\\Corvana")));
+}

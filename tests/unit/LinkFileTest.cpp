@@ -101,3 +101,54 @@ TEST(LinkFile, BinaryBytesAreKeptOneCharacterEach)
     const std::string file = std::string("[CVN_DOWNLOAD_LINK]=\x01\xff\x80", 23) + std::string(1, '\0') + "z\n";
     EXPECT_EQ(Link(file), std::string("\x01\xff\x80", 3) + std::string(1, '\0') + "z");
 }
+
+TEST(LinkFile, FirstLineLongerThan64KiBIsTooLong)
+{
+    const std::string fits(kMaxFirstLineBytes, 'a');
+    FirstLineReader reader;
+    reader.Feed((fits + "\r\nmore").data(), fits.size() + 6);
+    EXPECT_FALSE(reader.TooLong());
+    EXPECT_EQ(reader.Line(), fits);
+
+    FirstLineReader longer;
+    EXPECT_FALSE(longer.Feed((fits + "b").data(), fits.size() + 1)) << "no need to read on";
+    EXPECT_TRUE(longer.TooLong());
+    EXPECT_EQ(longer.Line().size(), kMaxFirstLineBytes);
+
+    FirstLineReader crAfterTheLimit;  // a lone CR is part of the line
+    crAfterTheLimit.Feed((fits + "\rx").data(), fits.size() + 2);
+    EXPECT_TRUE(crAfterTheLimit.TooLong());
+}
+
+TEST(LinkFile, OnlyWebAddressesAreOpened)
+{
+    const auto address = [](const std::string& link) {
+        std::string result = "<untouched>";
+        return WebAddressFromLink(link, result) ? result : std::string("<refused>");
+    };
+    EXPECT_EQ(address("https://example.test/Setup.exe"), "https://example.test/Setup.exe");
+    EXPECT_EQ(address(" \t HTTP://Example.test/a?b=c#d \r\t"), "HTTP://Example.test/a?b=c#d");
+    EXPECT_EQ(address("hTtPs://user@host:8080/x"), "hTtPs://user@host:8080/x");
+    for (const char* refused :
+         {"", " \t\r", "C:\\Windows\\System32\\cmd.exe", "\\\\host\\share\\x", "file:///C:/x", "ms-msdt:/id x",
+          "/root,C:\\", "/select,C:\\x", "https://", "https:///x", "https://\\\\host", "https://?x", "http:/x",
+          "https://a b", "https://a\"b", "https://a\tb", "https://a\x7F", "https://caf\xC3\xA9", "see:https://a",
+          "ftp://a", "httpx://a"}) {
+        EXPECT_EQ(address(refused), "<refused>") << refused;
+    }
+}
+
+TEST(LinkFile, DownloadAddressNeedsTheMarkerAWebAddressAndALineThatFits)
+{
+    const auto fromFile = [](const std::string& bytes) {
+        FirstLineReader reader;
+        reader.Feed(bytes.data(), bytes.size());
+        std::string address = "<untouched>";
+        return DownloadAddressFromFirstLine(reader, address) ? address : std::string("<wrong file>");
+    };
+    EXPECT_EQ(fromFile("[CVN_DOWNLOAD_LINK]=https://a.test/x\r\n"), "https://a.test/x");
+    EXPECT_EQ(fromFile("https://a.test/x\r\n"), "<wrong file>");
+    EXPECT_EQ(fromFile("[CVN_DOWNLOAD_LINK]=\r\n"), "<wrong file>");
+    EXPECT_EQ(fromFile("[CVN_DOWNLOAD_LINK]=https://a.test/" + std::string(kMaxFirstLineBytes, 'x')),
+              "<wrong file>");
+}
