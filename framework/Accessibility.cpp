@@ -49,19 +49,34 @@ LRESULT CAccessibleProxy::Answer(CAccessibleProxy* proxy, WPARAM wParam)
                                                : 0;
 }
 
-IAccessible* CAccessibleProxy::StandardClientObject(HWND window)
+IAccessible* CAccessibleProxy::StandardObject(HWND window, LONG objectId)
 {
     const Oleacc& oleacc = LoadOleacc();
     IAccessible* standard = nullptr;
     if (oleacc.createStdAccessibleObject == nullptr ||
-        FAILED(oleacc.createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+        FAILED(oleacc.createStdAccessibleObject(window, objectId, __uuidof(IAccessible),
                                                 reinterpret_cast<void**>(&standard)))) {
         return nullptr;
     }
     return standard;
 }
 
-CAccessibleProxy::CAccessibleProxy(IAccessible* standard) : m_standard(standard) { }
+CAccessibleLife* CAccessibleLife::Create()
+{
+    return new CAccessibleLife();
+}
+
+void CAccessibleLife::Release()
+{
+    if (InterlockedDecrement(&m_references) == 0) {
+        delete this;
+    }
+}
+
+CAccessibleProxy::CAccessibleProxy(IAccessible* standard, CAccessibleLife* life) : m_standard(standard), m_life(life)
+{
+    life->AddRef();
+}
 
 CAccessibleProxy::~CAccessibleProxy() = default;
 
@@ -145,10 +160,10 @@ HRESULT CAccessibleProxy::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIAN
 
 HRESULT CAccessibleProxy::put_accName(VARIANT, BSTR)
 {
-    return E_NOTIMPL;
+    return Connected() ? E_NOTIMPL : kGone;
 }
 
 HRESULT CAccessibleProxy::put_accValue(VARIANT, BSTR)
 {
-    return E_NOTIMPL;
+    return Connected() ? E_NOTIMPL : kGone;
 }

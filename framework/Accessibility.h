@@ -9,6 +9,31 @@
 
 #include "framework/ScopedHandles.h"
 
+// Whether the window that accessible objects answer for is still there. A
+// screen reader keeps the objects it was given and calls them later, when
+// the window and the C++ objects behind it may be gone. So the window holds
+// one of these and ends it when it goes; every object it handed out holds
+// it too and from then on answers every call with CO_E_OBJNOTCONNECTED,
+// touching nothing of the window. The last holder releases it.
+class CAccessibleLife {
+public:
+    static CAccessibleLife* Create();  // one reference, the caller's
+    void AddRef() { InterlockedIncrement(&m_references); }
+    void Release();
+    void End() { m_alive = false; }
+    bool Alive() const { return m_alive; }
+
+private:
+    CAccessibleLife() = default;
+    LONG m_references = 1;
+    volatile bool m_alive = true;
+};
+struct AccessibleLifeKind {
+    static void Release(CAccessibleLife* life) { life->Release(); }
+    static bool IsNone(const CAccessibleLife* life) { return life == nullptr; }
+};
+using OwnedAccessibleLife = Owned<CAccessibleLife*, AccessibleLifeKind>;
+
 class CAccessibleProxy : public IAccessible {
 public:
     // The answer to WM_GETOBJECT for `proxy`, which is handed over (null:
@@ -16,8 +41,9 @@ public:
     // system folder on first use: a screen reader is rarely there.
     static LRESULT Answer(CAccessibleProxy* proxy, WPARAM wParam);
 
-    // The platform's standard client object of `window`, or null.
-    static IAccessible* StandardClientObject(HWND window);
+    // The platform's standard object `objectId` (OBJID_CLIENT,
+    // OBJID_WINDOW) of `window`, or null.
+    static IAccessible* StandardObject(HWND window, LONG objectId);
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -57,8 +83,9 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 
 protected:
-    // Takes over `standard` (may be null: then the proxy answers alone).
-    explicit CAccessibleProxy(IAccessible* standard);
+    // Takes over `standard` (may be null: then the proxy answers alone) and
+    // holds `life`, the window's.
+    CAccessibleProxy(IAccessible* standard, CAccessibleLife* life);
     virtual ~CAccessibleProxy();
     CAccessibleProxy(const CAccessibleProxy&) = delete;
     CAccessibleProxy& operator=(const CAccessibleProxy&) = delete;
@@ -69,15 +96,22 @@ protected:
     // A VT_I4 `value` (a role, a state, a child id) in *out.
     static HRESULT IntegerResult(long value, VARIANT* out);
 
-    // The standard object's answer (E_NOTIMPL without one).
+    // False once the window has gone: every call then returns kGone.
+    bool Connected() const { return m_life.Get()->Alive(); }
+    static constexpr HRESULT kGone = CO_E_OBJNOTCONNECTED;
+
+    // The standard object's answer (E_NOTIMPL without one), while the
+    // window is there.
     template <class... Parameters, class... Arguments>
     HRESULT Standard(HRESULT (STDMETHODCALLTYPE IAccessible::*method)(Parameters...), Arguments... arguments)
     {
+        if (!Connected()) return kGone;
         return m_standard ? (m_standard.Get()->*method)(arguments...) : E_NOTIMPL;
     }
 
     OwnedInterface<IAccessible> m_standard;
 
 private:
+    OwnedAccessibleLife m_life;
     LONG m_references = 1;
 };

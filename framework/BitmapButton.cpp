@@ -9,15 +9,17 @@ const wchar_t kOwnerProperty[] = L"CBitmapButton";
 // drawn button the plain client role and no name; Windows gives it its
 // caption, which here names bitmaps. So role, name, state and the default
 // action are all answered here.
+// The button's window is used only while it is there (Connected()).
 class CBitmapButtonAccessible : public CAccessibleProxy {
 public:
-    CBitmapButtonAccessible(HWND button, const std::wstring& name)
-        : CAccessibleProxy(StandardClientObject(button)), m_button(button), m_name(name)
+    CBitmapButtonAccessible(HWND button, const std::wstring& name, CAccessibleLife* life)
+        : CAccessibleProxy(StandardObject(button, OBJID_CLIENT), life), m_button(button), m_name(name)
     {
     }
 
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
     {
+        if (!Connected()) return kGone;
         if (count == nullptr) return E_POINTER;
         *count = 0;
         return S_OK;
@@ -25,16 +27,19 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
+        if (!Connected()) return kGone;
         return IsSelf(child) ? TextResult(m_name.c_str(), name) : E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
+        if (!Connected()) return kGone;
         return IsSelf(child) ? IntegerResult(ROLE_SYSTEM_PUSHBUTTON, role) : E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
+        if (!Connected()) return kGone;
         if (!IsSelf(child)) return E_INVALIDARG;
         long bits = STATE_SYSTEM_FOCUSABLE;
         if (GetFocus() == m_button) bits |= STATE_SYSTEM_FOCUSED;
@@ -46,11 +51,13 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
+        if (!Connected()) return kGone;
         return IsSelf(child) ? TextResult(L"Press", action) : E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
+        if (!Connected()) return kGone;
         if (!IsSelf(child)) return E_INVALIDARG;
         if (!IsWindowEnabled(m_button)) return E_FAIL;
         // Posted: the click may end the dialog, which must not happen
@@ -73,6 +80,7 @@ HBITMAP LoadNamedBitmap(const std::wstring& name)
 
 CBitmapButton::~CBitmapButton()
 {
+    m_accessibleLife.Get()->End();
     if (m_hWnd != nullptr && IsWindow(m_hWnd) && FromHandle(m_hWnd) == this) {
         SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_controlProc));
         RemovePropW(m_hWnd, kOwnerProperty);
@@ -81,7 +89,7 @@ CBitmapButton::~CBitmapButton()
 
 CAccessibleProxy* CBitmapButton::CreateAccessible() const
 {
-    return new CBitmapButtonAccessible(m_hWnd, m_accessibleName);
+    return new CBitmapButtonAccessible(m_hWnd, m_accessibleName, m_accessibleLife.Get());
 }
 
 LRESULT CALLBACK CBitmapButton::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
@@ -113,7 +121,9 @@ LRESULT CALLBACK CBitmapButton::ControlProc(HWND control, UINT message, WPARAM w
         return 0;
     }
     if (message == WM_NCDESTROY) {
-        // The window goes first; the object may outlive it.
+        // The window goes first; the object may outlive it, and so may the
+        // accessible objects a screen reader holds.
+        self->m_accessibleLife.Get()->End();
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(control, kOwnerProperty);
         self->m_hWnd = nullptr;
@@ -132,9 +142,16 @@ BOOL CBitmapButton::AutoLoad(UINT id, HWND dialog)
     // Our procedure in front of the control's, to answer screen readers.
     m_controlProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CBitmapButton::ControlProc)));
+    return LoadCaptionFaces();
+}
 
+BOOL CBitmapButton::LoadCaptionFaces()
+{
+    if (m_hWnd == nullptr) {
+        return FALSE;
+    }
     wchar_t caption[64] = {};
-    GetWindowTextW(control, caption, static_cast<int>(sizeof(caption) / sizeof(caption[0])));
+    GetWindowTextW(m_hWnd, caption, static_cast<int>(sizeof(caption) / sizeof(caption[0])));
     const std::wstring name(caption);
     if (m_accessibleName.empty()) {
         m_accessibleName = name;
@@ -149,7 +166,8 @@ BOOL CBitmapButton::AutoLoad(UINT id, HWND dialog)
 
     BITMAP info{};
     GetObjectW(m_up.Get(), sizeof(info), &info);
-    SetWindowPos(control, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_hWnd, nullptr, FALSE);
     return TRUE;
 }
 
@@ -214,19 +232,5 @@ void CBitmapButton::DrawItem(const DRAWITEMSTRUCT& item) const
     MemoryDC source(item.hDC);
     SelectedObject selected(source.Get(), bitmap);
     const RECT& r = item.rcItem;
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof(info), &info);
-    if (info.bmWidth == w && info.bmHeight == h) {
-        BitBlt(item.hDC, r.left, r.top, w, h, source.Get(), 0, 0, SRCCOPY);
-        return;
-    }
-    // HALFTONE averages the source pixels; it wants the brush origin set.
-    const int oldMode = SetStretchBltMode(item.hDC, HALFTONE);
-    POINT oldOrigin{};
-    SetBrushOrgEx(item.hDC, 0, 0, &oldOrigin);
-    StretchBlt(item.hDC, r.left, r.top, w, h, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SetBrushOrgEx(item.hDC, oldOrigin.x, oldOrigin.y, nullptr);
-    SetStretchBltMode(item.hDC, oldMode);
+    BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Get(), 0, 0, SRCCOPY);
 }

@@ -14,7 +14,7 @@ class CDialog;
 
 class CBitmapButton {
 public:
-    CBitmapButton() = default;
+    CBitmapButton() : m_accessibleLife(CAccessibleLife::Create()) { }
     ~CBitmapButton();
     CBitmapButton(const CBitmapButton&) = delete;
     CBitmapButton& operator=(const CBitmapButton&) = delete;
@@ -23,6 +23,9 @@ public:
     // executable and resizes the button to the "U" bitmap, keeping its top
     // left corner. FALSE when the control or the "U" bitmap is missing.
     BOOL AutoLoad(UINT id, HWND dialog);
+    // The bitmaps named after the caption again, and the button resized to
+    // the "U" one: what AutoLoad loads, for a button already taken over.
+    BOOL LoadCaptionFaces();
 
     // Faces for another display scale: takes over the four bitmaps (null
     // ones fall back to `up`, which is required) and resizes the button to
@@ -30,8 +33,7 @@ public:
     // without an `up`.
     BOOL SetFaces(HBITMAP up, HBITMAP down, HBITMAP focused, HBITMAP disabled, SIZE size);
 
-    // Draws the bitmap for the button's state into its rectangle: 1:1 when
-    // the sizes agree, else scaled with a smoothing filter.
+    // Copies the bitmap for the button's state 1:1 into its rectangle.
     void DrawItem(const DRAWITEMSTRUCT& item) const;
 
     // What a screen reader calls the button: what its face shows. The
@@ -55,6 +57,7 @@ private:
     HWND m_hWnd = nullptr;
     WNDPROC m_controlProc = nullptr;  // the control's own, before ours
     std::wstring m_accessibleName;
+    OwnedAccessibleLife m_accessibleLife;  // ends with the window or this object
     OwnedBitmap m_up;
     OwnedBitmap m_down;
     OwnedBitmap m_focused;

@@ -7,8 +7,6 @@
 #include "skin/ImageLibrary.h"
 
 namespace {
-const int kCaptionBandRows = 29;  // rows top + 1 ... top + 28
-
 HBITMAP DecodePng(HRSRC resource)
 {
     if (!ImageLibraryReady()) {
@@ -27,11 +25,6 @@ HBITMAP DecodePng(HRSRC resource)
 HBITMAP LoadPngBitmap(UINT resourceId)
 {
     return DecodePng(FindResourceW(nullptr, MAKEINTRESOURCEW(LOWORD(resourceId)), L"PNG"));
-}
-
-HBITMAP LoadPngBitmap(const wchar_t* resourceName)
-{
-    return DecodePng(FindResourceW(nullptr, resourceName, L"PNG"));
 }
 
 void ApplyRoundedRegion(HWND window, const SkinScale& scale)
@@ -75,11 +68,8 @@ void ApplyRoundedRegion(HWND window, const SkinScale& scale)
 
 LRESULT CaptionStripAnswer(LRESULT defaultResult, const RECT& window, POINT point, const SkinScale& scale)
 {
-    if (defaultResult == HTCLIENT && point.x > window.left && point.x < window.right && point.y > window.top &&
-        point.y < window.top + scale.Px(kCaptionBandRows)) {
-        return HTCAPTION;
-    }
-    return defaultResult;
+    const RECT band = scale.CaptionBand(window);
+    return defaultResult == HTCLIENT && PtInRect(&band, point) ? HTCAPTION : defaultResult;
 }
 
 LRESULT CaptionStripHitTest(HWND window, POINT point, const SkinScale& scale)

@@ -7,24 +7,28 @@ namespace {
 
 const long kMessageChild = 1;
 
+// Holds copies of the texts and the windows' handles, never a pointer into
+// the dialog: a button's object is looked up from its window only while the
+// dialog is there (Connected()), and the dialog's window outlives its
+// buttons' windows.
 class CSkinnedDialogAccessible : public CAccessibleProxy {
 public:
     CSkinnedDialogAccessible(HWND dialog, const std::wstring& title, const std::wstring& message,
-                             const SkinLayout& layout, const SkinScale& scale)
-        : CAccessibleProxy(StandardClientObject(dialog)), m_dialog(dialog), m_title(title), m_message(message),
-          m_messageRect(scale.Rect(layout.messageRect))
+                             const SkinLayout& layout, const SkinScale& scale, CAccessibleLife* life)
+        : CAccessibleProxy(StandardObject(dialog, OBJID_CLIENT), life), m_dialog(dialog), m_title(title),
+          m_message(message), m_messageRect(scale.Rect(layout.messageRect))
     {
         for (const SkinButtonPlace& place : layout.buttons) {
-            CBitmapButton* button =
-                CBitmapButton::FromHandle(GetDlgItem(dialog, static_cast<int>(place.controlId)));
-            if (button != nullptr) {
-                m_buttons[m_buttonCount++] = button;
+            HWND control = GetDlgItem(dialog, static_cast<int>(place.controlId));
+            if (CBitmapButton::FromHandle(control) != nullptr) {
+                m_buttons[m_buttonCount++] = control;
             }
         }
     }
 
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
     {
+        if (!Connected()) return kGone;
         if (count == nullptr) return E_POINTER;
         *count = kMessageChild + static_cast<long>(m_buttonCount);
         return S_OK;
@@ -32,6 +36,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
     {
+        if (!Connected()) return kGone;
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
         const long id = ChildId(child);
@@ -44,6 +49,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return TextResult(m_title.c_str(), name);
         if (id == kMessageChild) return TextResult(m_message.c_str(), name);
@@ -52,6 +58,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return TextResult(m_message.c_str(), description);
         if (id == kMessageChild) return TextResult(nullptr, description);
@@ -60,6 +67,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accValue(child, value);
         if (id == kMessageChild) return TextResult(nullptr, value);
@@ -68,6 +76,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return IntegerResult(ROLE_SYSTEM_DIALOG, role);
         if (id == kMessageChild) return IntegerResult(ROLE_SYSTEM_STATICTEXT, role);
@@ -76,6 +85,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accState(child, state);
         if (id == kMessageChild) return IntegerResult(STATE_SYSTEM_READONLY, state);
@@ -84,18 +94,20 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
     {
+        if (!Connected()) return kGone;
         if (child == nullptr) return E_POINTER;
         child->vt = VT_EMPTY;
         const HWND focus = GetFocus();
         if (focus == m_dialog) return Element(CHILDID_SELF, child);
         for (std::size_t i = 0; i < m_buttonCount; ++i) {
-            if (m_buttons[i]->GetSafeHwnd() == focus) return Element(ButtonId(i), child);
+            if (m_buttons[i] == focus) return Element(ButtonId(i), child);
         }
         return S_FALSE;
     }
 
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::accLocation(left, top, width, height, child);
         if (id != kMessageChild) {
@@ -113,6 +125,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override
     {
+        if (!Connected()) return kGone;
         if (child == nullptr) return E_POINTER;
         child->vt = VT_EMPTY;
         POINT point = {x, y};
@@ -122,7 +135,7 @@ public:
         if (!PtInRect(&client, point)) return S_FALSE;
         for (std::size_t i = 0; i < m_buttonCount; ++i) {
             RECT r{};
-            GetWindowRect(m_buttons[i]->GetSafeHwnd(), &r);
+            GetWindowRect(m_buttons[i], &r);
             if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return Element(ButtonId(i), child);
         }
         return Element(PtInRect(&m_messageRect, point) ? kMessageChild : CHILDID_SELF, child);
@@ -130,6 +143,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
     {
+        if (!Connected()) return kGone;
         if (end == nullptr) return E_POINTER;
         end->vt = VT_EMPTY;
         const long id = ChildId(start);
@@ -152,6 +166,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::get_accDefaultAction(child, action);
         if (id == kMessageChild) return TextResult(nullptr, action);
@@ -160,6 +175,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
+        if (!Connected()) return kGone;
         const long id = ChildId(child);
         if (id == CHILDID_SELF) return CAccessibleProxy::accDoDefaultAction(child);
         if (id == kMessageChild) return DISP_E_MEMBERNOTFOUND;
@@ -195,7 +211,8 @@ private:
     CBitmapButton* ButtonOf(long id) const
     {
         const long index = id - kMessageChild - 1;
-        return index >= 0 && index < static_cast<long>(m_buttonCount) ? m_buttons[index] : nullptr;
+        return index >= 0 && index < static_cast<long>(m_buttonCount) ? CBitmapButton::FromHandle(m_buttons[index])
+                                                                      : nullptr;
     }
 
     // A question about button child `id`, answered by the button's own
@@ -213,15 +230,39 @@ private:
     std::wstring m_title;
     std::wstring m_message;
     RECT m_messageRect;
-    CBitmapButton* m_buttons[kMaxSkinButtons] = {};
+    HWND m_buttons[kMaxSkinButtons] = {};
     std::size_t m_buttonCount = 0;
+};
+
+// The window object, which Windows names after the window text ("RZ_K",
+// kept for tools): named by the title, as the client object is.
+class CSkinnedWindowAccessible : public CAccessibleProxy {
+public:
+    CSkinnedWindowAccessible(HWND dialog, const std::wstring& title, CAccessibleLife* life)
+        : CAccessibleProxy(StandardObject(dialog, OBJID_WINDOW), life), m_title(title)
+    {
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
+    {
+        if (!Connected()) return kGone;
+        return IsSelf(child) ? TextResult(m_title.c_str(), name) : CAccessibleProxy::get_accName(child, name);
+    }
+
+private:
+    std::wstring m_title;
 };
 
 }  // namespace
 
 CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title,
                                                 const std::wstring& message, const SkinLayout& layout,
-                                                const SkinScale& scale)
+                                                const SkinScale& scale, CAccessibleLife* life)
 {
-    return new CSkinnedDialogAccessible(dialog, title, message, layout, scale);
+    return new CSkinnedDialogAccessible(dialog, title, message, layout, scale, life);
+}
+
+CAccessibleProxy* CreateSkinnedWindowAccessible(HWND dialog, const std::wstring& title, CAccessibleLife* life)
+{
+    return new CSkinnedWindowAccessible(dialog, title, life);
 }

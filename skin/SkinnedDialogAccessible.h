@@ -12,7 +12,10 @@
 // its description and as a static-text child (child 1, read when the dialog
 // opens), then the bitmap buttons as push buttons, each answering through
 // its own object; places at the dialog's display scale. One reference, the
-// caller's.
+// caller's; it answers nothing once `life` has ended.
 CAccessibleProxy* CreateSkinnedDialogAccessible(HWND dialog, const std::wstring& title,
                                                 const std::wstring& message, const SkinLayout& layout,
-                                                const SkinScale& scale);
+                                                const SkinScale& scale, CAccessibleLife* life);
+
+// The dialog's window object (OBJID_WINDOW), named by its title as well.
+CAccessibleProxy* CreateSkinnedWindowAccessible(HWND dialog, const std::wstring& title, CAccessibleLife* life);

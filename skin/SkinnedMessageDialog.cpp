@@ -4,6 +4,7 @@
 
 #include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
+#include "skin/ButtonFace.h"
 #include "skin/SkinHelpers.h"
 #include "skin/SkinnedDialogAccessible.h"
 
@@ -23,13 +24,19 @@ constexpr CDialog::MessageEntry CSkinnedMessageDialog::kMessages[] = {
     {WM_NCHITTEST, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnNcHitTest)},
     {WM_GETOBJECT, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnGetObject)},
     {WM_DPICHANGED, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnDpiChanged)},
+    {WM_DESTROY, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnDestroy)},
 };
 
 CSkinnedMessageDialog::CSkinnedMessageDialog(const SkinLayout& layout, HWND parent, std::wstring title,
                                              std::wstring message)
     : CDialog(layout.templateId, parent), m_strTitle(std::move(title)), m_strMessage(std::move(message)),
-      m_layout(layout)
+      m_layout(layout), m_accessibleLife(CAccessibleLife::Create())
 {
+}
+
+CSkinnedMessageDialog::~CSkinnedMessageDialog()
+{
+    m_accessibleLife.Get()->End();
 }
 
 CDialog::MessageTable CSkinnedMessageDialog::GetMessageTable() const
@@ -70,28 +77,27 @@ void CSkinnedMessageDialog::ApplyScale(const SkinScale& scale)
     ApplyRoundedRegion(m_hWnd, m_scale);
 }
 
-// The face set drawn for a scale: the 96-dot bitmaps at 100 %, else the
-// smallest of 125, 150 and 200 % at or above it, scaled down when drawn;
-// above 200 % the 200 % set, scaled up.
+// The faces for the scale: at 96 dots the bitmaps the buttons were bound
+// with (again, after a move back from another monitor), else each face
+// drawn at exactly the button's scaled size.
 void CSkinnedMessageDialog::LoadFacesForScale()
 {
-    const int percent = m_scale.Percent();
-    const wchar_t* set = percent <= 100 ? L"" : percent <= 125 ? L"125" : percent <= 150 ? L"150" : L"200";
     for (const SkinButtonPlace& place : m_layout.buttons) {
         HWND control = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         CBitmapButton* button = CBitmapButton::FromHandle(control);
         if (button == nullptr) {
             continue;
         }
-        wchar_t caption[16] = {};
-        GetWindowTextW(control, caption, 16);
-        auto face = [&](const wchar_t* state) {
-            const std::wstring name = std::wstring(caption) + state + set;
-            return set[0] == L'\0' ? static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name.c_str(),
-                                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
-                                   : LoadPngBitmap(name.c_str());
-        };
-        button->SetFaces(face(L"U"), face(L"D"), face(L"F"), face(L"X"), m_scale.Size(kSkinButtonFace));
+        if (m_scale.IsReference()) {
+            button->LoadCaptionFaces();
+            continue;
+        }
+        const RECT r = m_scale.Rect(place.face);
+        const SIZE size = {r.right - r.left, r.bottom - r.top};
+        const wchar_t* label = button->AccessibleName().c_str();
+        button->SetFaces(DrawButtonFace(size, kFaceUp, label, m_scale), DrawButtonFace(size, kFaceDown, label, m_scale),
+                         DrawButtonFace(size, kFaceFocused, label, m_scale),
+                         DrawButtonFace(size, kFaceDisabled, label, m_scale), size);
     }
 }
 
@@ -111,13 +117,13 @@ void CSkinnedMessageDialog::FitToReferenceLayout()
     for (const SkinButtonPlace& place : m_layout.buttons) {
         HWND button = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         if (button != nullptr) {
-            SetWindowPos(button, nullptr, m_scale.Px(place.face.left), m_scale.Px(place.face.top), 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const RECT r = m_scale.Rect(place.face);
+            SetWindowPos(button, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 }
 
-void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h) const
+void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h, const SkinScale& scale) const
 {
     MemoryDC source(target);
     MemoryDC buffer(target);
@@ -127,8 +133,8 @@ void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h) const
     SelectedObject sourceSelection(source.Get(), background.Get());
 
     SetBkColor(buffer.Get(), kBackgroundColour);
-    const SIZE size = m_scale.Size(m_layout.background);
-    if (m_scale.IsReference()) {
+    const SIZE size = scale.Size(m_layout.background);
+    if (scale.IsReference()) {
         BitBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
     } else {
         // A gradient and a band: they stretch well. HALFTONE averages.
@@ -139,17 +145,17 @@ void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h) const
     }
     SetBkMode(buffer.Get(), TRANSPARENT);
 
-    OwnedFont titleFont(CreateArial(m_scale.Px(15), FW_BOLD));
-    OwnedFont messageFont(CreateArial(m_scale.Px(16), FW_NORMAL));
+    OwnedFont titleFont(CreateArial(scale.Px(15), FW_BOLD));
+    OwnedFont messageFont(CreateArial(scale.Px(16), FW_NORMAL));
     {
         SelectedObject fontSelection(buffer.Get(), titleFont.Get());
         SetTextColor(buffer.Get(), kTitleColour);
-        RECT titleRect = m_scale.Rect(kTitleRect);
+        RECT titleRect = scale.Rect(kTitleRect);
         DrawTextW(buffer.Get(), m_strTitle.c_str(), static_cast<int>(m_strTitle.size()), &titleRect, DT_WORDBREAK);
 
         SelectObject(buffer.Get(), messageFont.Get());
         SetTextColor(buffer.Get(), kMessageColour);
-        RECT messageRect = m_scale.Rect(m_layout.messageRect);
+        RECT messageRect = scale.Rect(m_layout.messageRect);
         DrawTextW(buffer.Get(), m_strMessage.c_str(), static_cast<int>(m_strMessage.size()), &messageRect,
                   DT_CENTER | DT_WORDBREAK);
         SetBkMode(buffer.Get(), OPAQUE);
@@ -167,7 +173,7 @@ INT_PTR CSkinnedMessageDialog::OnPaint(WPARAM, LPARAM)
         ClientDC client(m_hWnd);
         RECT rect;
         GetClientRect(m_hWnd, &rect);
-        PaintContent(client.Get(), rect.right - rect.left, rect.bottom - rect.top);
+        PaintContent(client.Get(), rect.right - rect.left, rect.bottom - rect.top, m_scale);
         // The copy has just painted over the bitmap buttons: make them draw
         // themselves again.
         for (const SkinButtonPlace& place : m_layout.buttons) {
@@ -207,11 +213,24 @@ INT_PTR CSkinnedMessageDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam)
 
 INT_PTR CSkinnedMessageDialog::OnGetObject(WPARAM wParam, LPARAM lParam)
 {
-    // Screen readers ask for the client object; the rest stays standard.
-    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+    // Screen readers ask for the client object, and name a dialog from its
+    // window object too; the rest stays standard.
+    const auto object = static_cast<LONG>(lParam);
+    CAccessibleProxy* accessible = nullptr;
+    if (object == OBJID_CLIENT) {
+        accessible = CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout, m_scale,
+                                                   m_accessibleLife.Get());
+    } else if (object == OBJID_WINDOW) {
+        accessible = CreateSkinnedWindowAccessible(m_hWnd, m_strTitle, m_accessibleLife.Get());
+    } else {
         return FALSE;
     }
-    CAccessibleProxy* accessible =
-        CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout, m_scale);
     return Result(CAccessibleProxy::Answer(accessible, wParam));
+}
+
+INT_PTR CSkinnedMessageDialog::OnDestroy(WPARAM, LPARAM)
+{
+    // What a screen reader still holds answers nothing from here on.
+    m_accessibleLife.Get()->End();
+    return FALSE;
 }

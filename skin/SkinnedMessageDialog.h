@@ -12,14 +12,15 @@
 class CSkinnedMessageDialog : public CDialog {
 public:
     CSkinnedMessageDialog(const SkinLayout& layout, HWND parent, std::wstring title, std::wstring message);
+    ~CSkinnedMessageDialog() override;
 
     const std::wstring& Title() const { return m_strTitle; }
     const std::wstring& Message() const { return m_strMessage; }
 
-    // Composes the whole client area (w x h) off-screen at the dialog's
-    // display scale and copies it to `target` at (0, 0). Everything is
-    // created anew for each call.
-    void PaintContent(HDC target, int w, int h) const;
+    // Composes the whole client area (w x h) off-screen at `scale` (the
+    // dialog's own when it paints) and copies it to `target` at (0, 0).
+    // Everything is created anew for each call.
+    void PaintContent(HDC target, int w, int h, const SkinScale& scale) const;
 
     const SkinScale& Scale() const { return m_scale; }
 
@@ -49,9 +50,11 @@ private:
     INT_PTR OnEraseBackground(WPARAM, LPARAM);
     INT_PTR OnNcHitTest(WPARAM, LPARAM lParam);
     INT_PTR OnGetObject(WPARAM wParam, LPARAM lParam);
+    INT_PTR OnDestroy(WPARAM, LPARAM);
 
     static const MessageEntry kMessages[];
 
     const SkinLayout& m_layout;
     SkinScale m_scale;
+    OwnedAccessibleLife m_accessibleLife;  // of the objects screen readers hold
 };

@@ -39,37 +39,15 @@ button() {  # top bottom border label-colour label file
 background 401 156 "$out/notice_background.png"
 background 264 156 "$out/question_background.png"
 
-# The same face drawn for a display scale (125, 150 or 200 %) as a PNG: the
-# 96-dot size times the scale, rounded to the nearest pixel as the launcher
-# rounds, with the outline, corner radius and label scaled alike.
-scaled_button() {  # percent top bottom border label-colour label file
-  local p=$1 top=$2 bottom=$3 border=$4 ink=$5 label=$6 file=$7
-  local w=$(((83 * p + 50) / 100)) h=$(((23 * p + 50) / 100))
-  local r stroke point
-  r=$(awk "BEGIN { print 3 * $p / 100 }")
-  stroke=$(awk "BEGIN { print $p / 100 }")
-  point=$(awk "BEGIN { print 11 * $p / 100 }")
-  convert -size "${w}x${h}" xc:'#eef0f4' \
-    \( -size "${w}x${h}" gradient:"${top}-${bottom}" \
-       \( -size "${w}x${h}" xc:black -fill white -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $r,$r" \) \
-       -alpha off -compose CopyOpacity -composite \) -compose over -composite \
-    -fill none -stroke "$border" -strokewidth "$stroke" \
-    -draw "roundrectangle $stroke,$stroke $((w - 1)),$((h - 1)) $r,$r" \
-    -stroke none -font "$font_bold" -pointsize "$point" -fill "$ink" -gravity center -annotate +0+0 "$label" \
-    -alpha off -define png:exclude-chunk=date,time -depth 8 "PNG24:$file"
-}
-
-faces() {  # name label: the four faces at 96 dots and at each larger scale
+# The four faces at 96 dots. At other scales the launcher draws them itself
+# from the same description (skin/ButtonFace.h holds these colours too).
+faces() {  # name label
   local name=$1 label=$2 state colours
   for state in "U:#9aa1ab #767d88 #5d636d #ffffff" "D:#8fb3ea #6c95d8 #3e64a8 #0f1f3d" \
                "F:#3a74cf #2456a8 #173d7c #ffffff" "X:#d3d7dd #c3c8cf #b0b5bd #eef0f3"; do
     colours=${state#*:}
     # shellcheck disable=SC2086
     button $colours "$label" "$out/${name}${state%%:*}.bmp"
-    for p in 125 150 200; do
-      # shellcheck disable=SC2086
-      scaled_button "$p" $colours "$label" "$out/${name}${state%%:*}$p.png"
-    done
   done
 }
 faces OK OK

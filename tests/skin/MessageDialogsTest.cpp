@@ -12,6 +12,7 @@
 #include "framework/App.h"
 #include "DialogControl.h"
 #include "framework/ScopedHandles.h"
+#include "skin/ButtonFace.h"
 #include "skin/MessageDialogs.h"
 #include "skin/SkinHelpers.h"
 #include "workflow/MessageText.h"
@@ -198,10 +199,12 @@ TEST(Notice, MovedToA200PercentMonitorLaysItselfOutAgain)
              GetWindowRgn(w, region.Get());
              cornerCut = !PtInRegion(region.Get(), 1, 1) && !PtInRegion(region.Get(), 801, 311);
              insideKept = PtInRegion(region.Get(), 8, 8) && PtInRegion(region.Get(), 793, 303);
-             // The 200 % faces, drawn 1:1.
+             // The faces drawn for 200 %, shown 1:1.
              const Capture shown = CaptureClient(w);
-             OwnedBitmap up(LoadPngBitmap(L"OKU200"));
-             OwnedBitmap focused(LoadPngBitmap(L"OKF200"));
+             SkinScale doubled;
+             doubled.dpi = 192;
+             OwnedBitmap up(DrawButtonFace({166, 46}, kFaceUp, L"OK", doubled));
+             OwnedBitmap focused(DrawButtonFace({166, 46}, kFaceFocused, L"OK", doubled));
              MemoryDC dc(nullptr);
              for (HBITMAP face : {up.Get(), focused.Get()}) {
                  SelectedObject selected(dc.Get(), face);
@@ -300,7 +303,7 @@ TEST(SkinPainting, OffScreenCompositionClipsLongTexts)
     MemoryDC target(screen.Get());
     OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), 401, 156));
     SelectedObject selected(target.Get(), bitmap.Get());
-    notice.PaintContent(target.Get(), 401, 156);
+    notice.PaintContent(target.Get(), 401, 156, SkinScale());
     int messageBelowRect = 0;
     for (int y = 100; y < 156; ++y) {
         for (int x = 0; x < 401; ++x) {

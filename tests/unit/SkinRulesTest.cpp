@@ -26,6 +26,30 @@ TEST(CaptionStrip, BandIsStrictlyInsideTheTopRows)
     EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {501, 210}), HTCLIENT);
 }
 
+TEST(CaptionStrip, BandIsScaledEdgeByEdge)
+{
+    const RECT window = {100, 200, 902, 512};
+    for (int dpi : {120, 144, 168, 192, 240, 288}) {
+        SkinScale scale;
+        scale.dpi = dpi;
+        const int first = MulDiv(1, dpi, 96);
+        const int end = MulDiv(29, dpi, 96);  // the first row below the band
+        SCOPED_TRACE(dpi);
+        EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 200 + first - 1}, scale), HTCLIENT);
+        EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 200 + first}, scale), HTCAPTION);
+        EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 200 + end - 1}, scale), HTCAPTION);
+        EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 200 + end}, scale), HTCLIENT);
+        EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {100 + first - 1, 210}, scale), HTCLIENT);
+        EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {901, 210}, scale), HTCAPTION);
+    }
+    SkinScale doubled;
+    doubled.dpi = 192;
+    EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 202}, doubled), HTCAPTION) << "rows 2 to 57 at 200 %";
+    EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 257}, doubled), HTCAPTION);
+    EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 258}, doubled), HTCLIENT);
+    EXPECT_EQ(CaptionStripAnswer(HTCLIENT, window, {500, 201}, doubled), HTCLIENT);
+}
+
 TEST(CaptionStrip, OtherDefaultResultsPassThrough)
 {
     const RECT window = {0, 0, 264, 156};
