@@ -107,16 +107,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const MessageTable table = GetMessageTable();
-    for (std::size_t i = 0; i < table.count; ++i) {
-        const MessageEntry& entry = table.entries[i];
-        if (entry.message != message) {
-            continue;
+    for (const MessageTable* table = GetMessageTable(); table != nullptr; table = table->base) {
+        for (std::size_t i = 0; i < table->count; ++i) {
+            const MessageEntry& entry = table->entries[i];
+            if (entry.message != message) {
+                continue;
+            }
+            if (message == WM_COMMAND && (entry.command != LOWORD(wParam) || HIWORD(wParam) > 1)) {
+                continue;
+            }
+            return entry.call(*this, wParam, lParam);
         }
-        if (message == WM_COMMAND && (entry.command != LOWORD(wParam) || HIWORD(wParam) > 1)) {
-            continue;
-        }
-        return (this->*entry.handler)(wParam, lParam);
     }
 
     switch (message) {

@@ -1,26 +1,28 @@
 #pragma once
 // Modal dialog base. A derived class names its template, overrides
 // OnInitDialog / OnOK / OnCancel as it needs, and binds further messages and
-// commands to its members with a static constexpr message table, which the
-// base scans before its own defaults.
+// commands to its members with a static message table (MessageMap.h),
+// which chains to its base class's table: the most-derived table is read
+// first, then each base's, then the defaults here.
 #include <windows.h>
 
 #include <cstddef>
 
 class CDialog {
 public:
-    // A handler answers as a dialog procedure does: FALSE passes the
-    // message on to the default handling, TRUE ends it (use Result() to
-    // hand back a value as well).
-    using Handler = INT_PTR (CDialog::*)(WPARAM, LPARAM);
+    // Unpacks a message's arguments and calls the bound member with them
+    // typed. Answers as a dialog procedure does: FALSE passes the message on
+    // to the default handling, TRUE ends it (with a value set by Result()).
+    using Cracker = INT_PTR (*)(CDialog& dialog, WPARAM wParam, LPARAM lParam);
     struct MessageEntry {
         UINT message;
         UINT command;  // control id for WM_COMMAND entries, else 0
-        Handler handler;
+        Cracker call;
     };
     struct MessageTable {
         const MessageEntry* entries;
         std::size_t count;
+        const MessageTable* base;  // the base class's table, read after this one
     };
 
     CDialog(UINT templateId, HWND parent);
@@ -40,10 +42,13 @@ protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    virtual MessageTable GetMessageTable() const { return {nullptr, 0}; }
+    // The most-derived class's table, or null.
+    virtual const MessageTable* GetMessageTable() const { return nullptr; }
 
     // Sets the message's result value and reports it handled.
     INT_PTR Result(LRESULT value);
+    template <class Dialog>
+    friend class MessageMap;
 
     HWND m_hWnd = nullptr;
 

@@ -279,24 +279,128 @@ bool CxImage::Decode(const void* data, DWORD size, DWORD imageType)
     return true;
 }
 
-HBITMAP CxImage::MakeBitmap(HDC reference) const
+namespace {
+
+// Where output row or column `i` of `to` samples an axis of `from` pixels:
+// the two source pixels around its centre and the second one's weight in
+// 1/256 (centres aligned, edges clamped).
+struct Tap {
+    DWORD first;
+    DWORD second;
+    DWORD weight;
+};
+
+Tap TapFor(DWORD i, DWORD from, DWORD to)
 {
-    if (m_pixels == nullptr) {
-        return nullptr;
+    // The centre of output pixel i in source pixels, times 256.
+    const LONGLONG centre = (static_cast<LONGLONG>(2 * i + 1) * from * 256) / (2 * to) - 128;
+    if (centre <= 0) {
+        return {0, 0, 0};
     }
+    const DWORD first = static_cast<DWORD>(centre >> 8);
+    if (first >= from - 1) {
+        return {from - 1, from - 1, 0};
+    }
+    return {first, first + 1, static_cast<DWORD>(centre & 255)};
+}
+
+// `a` and `b` mixed, b by `weight` / 256: two 8-bit channels at a time in
+// 16-bit lanes, which 255 x 256 and the rounding still fit.
+DWORD Mix(DWORD a, DWORD b, DWORD weight)
+{
+    const DWORD keep = 256 - weight;
+    const DWORD blueRed = ((((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * weight + 0x00800080) >> 8) & 0x00FF00FF);
+    const DWORD greenAlpha =
+        ((((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * weight + 0x00800080) & 0xFF00FF00);
+    return blueRed | greenAlpha;
+}
+
+}  // namespace
+
+namespace {
+
+// A top-down 32-bit DIB section and its pixels.
+HBITMAP NewDib(HDC reference, DWORD width, DWORD height, DWORD*& bits)
+{
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = static_cast<LONG>(m_width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(m_height);  // top-down
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     // The context only matters for palette colours; these are RGB, so no
     // screen context is fetched when none is given.
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr && bits != nullptr) {
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bitmap != nullptr && pixels == nullptr) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    bits = static_cast<DWORD*>(pixels);
+    return bitmap;
+}
+
+}  // namespace
+
+HBITMAP CxImage::MakeBitmap(HDC reference) const
+{
+    if (m_pixels == nullptr) {
+        return nullptr;
+    }
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = NewDib(reference, m_width, m_height, bits);
+    if (bitmap != nullptr) {
         std::memcpy(bits, m_pixels, static_cast<size_t>(m_width) * m_height * 4);
     }
+    return bitmap;
+}
+
+HBITMAP CxImage::MakeBitmap(HDC reference, DWORD width, DWORD height) const
+{
+    if (m_pixels == nullptr || width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
+        return nullptr;
+    }
+    if (width == m_width && height == m_height) {
+        return MakeBitmap(reference);
+    }
+    // Written straight into the bitmap: fresh memory is what costs under
+    // load, so the only other buffers are the column taps and two image
+    // rows scaled across, each source row scaled once.
+    HANDLE heap = GetProcessHeap();
+    auto* columns = static_cast<Tap*>(HeapAlloc(heap, 0, sizeof(Tap) * width));
+    auto* rows = static_cast<DWORD*>(HeapAlloc(heap, 0, static_cast<SIZE_T>(width) * 2 * 4));
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = columns != nullptr && rows != nullptr ? NewDib(reference, width, height, bits) : nullptr;
+    if (bitmap != nullptr) {
+        for (DWORD x = 0; x < width; ++x) {
+            columns[x] = TapFor(x, m_width, width);
+        }
+        const auto* source = reinterpret_cast<const DWORD*>(m_pixels);
+        DWORD held[2] = {0xFFFFFFFF, 0xFFFFFFFF};  // the image rows in `rows`
+        auto across = [&](DWORD imageRow) -> const DWORD* {
+            const DWORD slot = imageRow & 1;
+            DWORD* out = rows + static_cast<SIZE_T>(slot) * width;
+            if (held[slot] != imageRow) {
+                const DWORD* in = source + static_cast<SIZE_T>(imageRow) * m_width;
+                for (DWORD x = 0; x < width; ++x) {
+                    out[x] = Mix(in[columns[x].first], in[columns[x].second], columns[x].weight);
+                }
+                held[slot] = imageRow;
+            }
+            return out;
+        };
+        for (DWORD y = 0; y < height; ++y) {
+            const Tap row = TapFor(y, m_height, height);
+            const DWORD* upper = across(row.first);
+            const DWORD* lower = across(row.second);
+            DWORD* out = bits + static_cast<SIZE_T>(y) * width;
+            for (DWORD x = 0; x < width; ++x) {
+                out[x] = Mix(upper[x], lower[x], row.weight);
+            }
+        }
+    }
+    if (columns != nullptr) HeapFree(heap, 0, columns);
+    if (rows != nullptr) HeapFree(heap, 0, rows);
     return bitmap;
 }

@@ -37,6 +37,11 @@ public:
     // valid after this object is gone; null when no image is loaded. The
     // alpha channel is kept in the pixels but never applied.
     HBITMAP MakeBitmap(HDC reference = nullptr) const;
+    // The same at `width` x `height` pixels, each the bilinear mix of the
+    // four image pixels around its centre, scaled as it is written: a larger
+    // display's background made at its size, not stretched afterwards. Null
+    // without an image or for a size of 0 or over the largest side decoded.
+    HBITMAP MakeBitmap(HDC reference, DWORD width, DWORD height) const;
 
     // Releases the pixel data. The destructor does the same.
     void Destroy();

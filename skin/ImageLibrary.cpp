@@ -28,6 +28,7 @@ void* g_cxImageLoadResource __asm__(CVN_IMPORT_NAME("_ZN7CxImage12LoadResourceEP
 void* g_cxImageDecode __asm__(CVN_IMPORT_NAME("_ZN7CxImage6DecodeEPKvmm")) = nullptr;
 void* g_cxImageMakeBitmap __asm__(CVN_IMPORT_NAME("_ZNK7CxImage10MakeBitmapEP5HDC__")) = nullptr;
 void* g_cxImageDestroy __asm__(CVN_IMPORT_NAME("_ZN7CxImage7DestroyEv")) = nullptr;
+void* g_cxImageMakeScaledBitmap __asm__(CVN_IMPORT_NAME("_ZNK7CxImage10MakeBitmapEP5HDC__mm")) = nullptr;
 }
 
 namespace {
@@ -43,6 +44,7 @@ const ImportSlot kImports[] = {
     {"_ZN7CxImage6DecodeEPKvmm", &g_cxImageDecode},
     {"_ZNK7CxImage10MakeBitmapEP5HDC__", &g_cxImageMakeBitmap},
     {"_ZN7CxImage7DestroyEv", &g_cxImageDestroy},
+    {"_ZNK7CxImage10MakeBitmapEP5HDC__mm", &g_cxImageMakeScaledBitmap},
 };
 
 // Far more than the DLL is; a larger file is not read at all.

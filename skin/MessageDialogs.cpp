@@ -11,17 +11,13 @@ const SkinButtonPlace kNoticeButtons[] = {{IDOK, {164, 115, 247, 138}}};
 const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANCEL, {141, 102, 224, 124}}};
 }  // namespace
 
-// clang-format off
-const SkinLayout CAFXOKBIG::kLayout = {
-    .templateId = IDD_NOTICE, .backgroundId = IDB_NOTICE_BACKGROUND, .background = {401, 156},
-    .messageRect = {50, 52, 350, 100}, .buttons = kNoticeButtons,
-    .topmost = true, .emptyTextsTrace = L"[RZ_K] CAFXOKBIG SET"};
+// Template, background image and its size, message rectangle, buttons,
+// topmost, and the trace of the warm-up that closes it unseen.
+const SkinLayout CAFXOKBIG::kLayout = {IDD_NOTICE,     IDB_NOTICE_BACKGROUND, {401, 156}, {50, 52, 350, 100},
+                                       kNoticeButtons, true,                  L"[RZ_K] CAFXOKBIG SET"};
 
-const SkinLayout CASFXYESNO::kLayout = {
-    .templateId = IDD_QUESTION, .backgroundId = IDB_QUESTION_BACKGROUND, .background = {264, 156},
-    .messageRect = {26, 42, 241, 90}, .buttons = kQuestionButtons,
-    .topmost = false, .emptyTextsTrace = L"[RZ_K] CASFXYESNO SET"};
-// clang-format on
+const SkinLayout CASFXYESNO::kLayout = {IDD_QUESTION,     IDB_QUESTION_BACKGROUND, {264, 156}, {26, 42, 241, 90},
+                                        kQuestionButtons, false,                   L"[RZ_K] CASFXYESNO SET"};
 
 CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
     : CSkinnedMessageDialog(kLayout, parent, std::move(title), std::move(message))

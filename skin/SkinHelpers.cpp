@@ -1,13 +1,12 @@
 #include "skin/SkinHelpers.h"
 
-#include <windowsx.h>
-
 #include "framework/ScopedHandles.h"
 #include "imagelib/ximage.h"
 #include "skin/ImageLibrary.h"
 
 namespace {
-HBITMAP DecodePng(HRSRC resource)
+// At `size` when one is given.
+HBITMAP DecodePng(HRSRC resource, const SIZE* size = nullptr)
 {
     if (!ImageLibraryReady()) {
         return nullptr;
@@ -15,7 +14,8 @@ HBITMAP DecodePng(HRSRC resource)
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     HBITMAP bitmap = nullptr;
     if (image.LoadResource(resource, CXIMAGE_FORMAT_PNG, nullptr)) {
-        bitmap = image.MakeBitmap(nullptr);
+        bitmap = size == nullptr ? image.MakeBitmap(nullptr)
+                                 : image.MakeBitmap(nullptr, static_cast<DWORD>(size->cx), static_cast<DWORD>(size->cy));
     }
     image.Destroy();
     return bitmap;
@@ -25,6 +25,11 @@ HBITMAP DecodePng(HRSRC resource)
 HBITMAP LoadPngBitmap(UINT resourceId)
 {
     return DecodePng(FindResourceW(nullptr, MAKEINTRESOURCEW(LOWORD(resourceId)), L"PNG"));
+}
+
+HBITMAP LoadPngBitmap(UINT resourceId, SIZE size)
+{
+    return DecodePng(FindResourceW(nullptr, MAKEINTRESOURCEW(LOWORD(resourceId)), L"PNG"), &size);
 }
 
 void ApplyRoundedRegion(HWND window, const SkinScale& scale)
@@ -78,9 +83,4 @@ LRESULT CaptionStripHitTest(HWND window, POINT point, const SkinScale& scale)
     GetWindowRect(window, &rect);
     const LRESULT defaultResult = DefWindowProcW(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
     return CaptionStripAnswer(defaultResult, rect, point, scale);
-}
-
-POINT PointFromHitTestMessage(LPARAM lParam)
-{
-    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "framework/MessageMap.h"
 #include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
 #include "skin/ButtonFace.h"
@@ -18,14 +19,19 @@ HFONT CreateArial(int height, int weight)
 
 }  // namespace
 
+namespace {
+using Map = MessageMap<CSkinnedMessageDialog>;
+}
+
 constexpr CDialog::MessageEntry CSkinnedMessageDialog::kMessages[] = {
-    {WM_PAINT, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnPaint)},
-    {WM_ERASEBKGND, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnEraseBackground)},
-    {WM_NCHITTEST, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnNcHitTest)},
-    {WM_GETOBJECT, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnGetObject)},
-    {WM_DPICHANGED, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnDpiChanged)},
-    {WM_DESTROY, 0, static_cast<Handler>(&CSkinnedMessageDialog::OnDestroy)},
+    Map::Paint<&CSkinnedMessageDialog::OnPaint>(),
+    Map::EraseBackground<&CSkinnedMessageDialog::OnEraseBackground>(),
+    Map::NcHitTest<&CSkinnedMessageDialog::OnNcHitTest>(),
+    Map::ObjectRequest<&CSkinnedMessageDialog::OnGetObject>(),
+    Map::DpiChanged<&CSkinnedMessageDialog::OnDpiChanged>(),
+    Map::Destroy<&CSkinnedMessageDialog::OnDestroy>(),
 };
+constexpr CDialog::MessageTable CSkinnedMessageDialog::kMessageTable = Map::Table(kMessages);
 
 CSkinnedMessageDialog::CSkinnedMessageDialog(const SkinLayout& layout, HWND parent, std::wstring title,
                                              std::wstring message)
@@ -37,11 +43,6 @@ CSkinnedMessageDialog::CSkinnedMessageDialog(const SkinLayout& layout, HWND pare
 CSkinnedMessageDialog::~CSkinnedMessageDialog()
 {
     m_accessibleLife.Get()->End();
-}
-
-CDialog::MessageTable CSkinnedMessageDialog::GetMessageTable() const
-{
-    return {kMessages, sizeof(kMessages) / sizeof(kMessages[0])};
 }
 
 BOOL CSkinnedMessageDialog::OnInitDialog()
@@ -127,22 +128,17 @@ void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h, const SkinSca
 {
     MemoryDC source(target);
     MemoryDC buffer(target);
-    OwnedBitmap background(LoadPngBitmap(m_layout.backgroundId));
+    // At another scale the background is decoded at the scaled size (a
+    // gradient and a band: they scale well), then copied as at 96 dots.
+    const SIZE size = scale.Size(m_layout.background);
+    OwnedBitmap background(scale.IsReference() ? LoadPngBitmap(m_layout.backgroundId)
+                                               : LoadPngBitmap(m_layout.backgroundId, size));
     OwnedBitmap bufferBitmap(CreateCompatibleBitmap(target, w, h));
     SelectedObject bufferSelection(buffer.Get(), bufferBitmap.Get());
     SelectedObject sourceSelection(source.Get(), background.Get());
 
     SetBkColor(buffer.Get(), kBackgroundColour);
-    const SIZE size = scale.Size(m_layout.background);
-    if (scale.IsReference()) {
-        BitBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-    } else {
-        // A gradient and a band: they stretch well. HALFTONE averages.
-        SetStretchBltMode(buffer.Get(), HALFTONE);
-        SetBrushOrgEx(buffer.Get(), 0, 0, nullptr);
-        StretchBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, m_layout.background.cx,
-                   m_layout.background.cy, SRCCOPY);
-    }
+    BitBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
     SetBkMode(buffer.Get(), TRANSPARENT);
 
     OwnedFont titleFont(CreateArial(scale.Px(15), FW_BOLD));
@@ -167,70 +163,61 @@ void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h, const SkinSca
     // background and the two contexts, in that order.
 }
 
-INT_PTR CSkinnedMessageDialog::OnPaint(WPARAM, LPARAM)
+void CSkinnedMessageDialog::OnPaint()
 {
-    {
-        ClientDC client(m_hWnd);
-        RECT rect;
-        GetClientRect(m_hWnd, &rect);
-        PaintContent(client.Get(), rect.right - rect.left, rect.bottom - rect.top, m_scale);
-        // The copy has just painted over the bitmap buttons: make them draw
-        // themselves again.
-        for (const SkinButtonPlace& place : m_layout.buttons) {
-            const RECT face = m_scale.Rect(place.face);
-            InvalidateRect(m_hWnd, &face, FALSE);
-        }
+    ClientDC client(m_hWnd);
+    RECT rect;
+    GetClientRect(m_hWnd, &rect);
+    PaintContent(client.Get(), rect.right - rect.left, rect.bottom - rect.top, m_scale);
+    // The copy has just painted over the bitmap buttons: make them draw
+    // themselves again. The default handling then validates the update
+    // region.
+    for (const SkinButtonPlace& place : m_layout.buttons) {
+        const RECT face = m_scale.Rect(place.face);
+        InvalidateRect(m_hWnd, &face, FALSE);
     }
-    // The default handling validates the update region.
-    return FALSE;
 }
 
-INT_PTR CSkinnedMessageDialog::OnEraseBackground(WPARAM, LPARAM)
+BOOL CSkinnedMessageDialog::OnEraseBackground(HDC)
 {
-    return Result(0);  // painting covers the whole client area
+    return FALSE;  // painting covers the whole client area
 }
 
-INT_PTR CSkinnedMessageDialog::OnNcHitTest(WPARAM, LPARAM lParam)
+LRESULT CSkinnedMessageDialog::OnNcHitTest(POINT point)
 {
-    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam), m_scale));
+    return CaptionStripHitTest(m_hWnd, point, m_scale);
 }
 
-INT_PTR CSkinnedMessageDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+void CSkinnedMessageDialog::OnDpiChanged(UINT dpi, const RECT* suggested)
 {
     // Moved to a monitor with another scale: take the suggested place and
     // lay everything out again at the new scale.
     SkinScale scale;
-    scale.dpi = HIWORD(wParam);
+    scale.dpi = static_cast<int>(dpi);
     ApplyScale(scale);
-    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     if (suggested != nullptr) {
         SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     InvalidateRect(m_hWnd, nullptr, FALSE);
-    return Result(0);
 }
 
-INT_PTR CSkinnedMessageDialog::OnGetObject(WPARAM wParam, LPARAM lParam)
+LRESULT CSkinnedMessageDialog::OnGetObject(DWORD flags, LONG objectId)
 {
     // Screen readers ask for the client object, and name a dialog from its
     // window object too; the rest stays standard.
-    const auto object = static_cast<LONG>(lParam);
     CAccessibleProxy* accessible = nullptr;
-    if (object == OBJID_CLIENT) {
+    if (objectId == OBJID_CLIENT) {
         accessible = CreateSkinnedDialogAccessible(m_hWnd, m_strTitle, m_strMessage, m_layout, m_scale,
                                                    m_accessibleLife.Get());
-    } else if (object == OBJID_WINDOW) {
+    } else if (objectId == OBJID_WINDOW) {
         accessible = CreateSkinnedWindowAccessible(m_hWnd, m_strTitle, m_accessibleLife.Get());
-    } else {
-        return FALSE;
     }
-    return Result(CAccessibleProxy::Answer(accessible, wParam));
+    return CAccessibleProxy::Answer(accessible, flags);
 }
 
-INT_PTR CSkinnedMessageDialog::OnDestroy(WPARAM, LPARAM)
+void CSkinnedMessageDialog::OnDestroy()
 {
     // What a screen reader still holds answers nothing from here on.
     m_accessibleLife.Get()->End();
-    return FALSE;
 }

@@ -31,7 +31,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    MessageTable GetMessageTable() const override;
+    const MessageTable* GetMessageTable() const override { return &kMessageTable; }
+    // What a derived dialog's table chains to.
+    static const MessageTable kMessageTable;
 
     // Binds the class's bitmap buttons to their controls; a binding that
     // fails leaves its control undrawn and initialisation goes on.
@@ -45,12 +47,12 @@ private:
     void ApplyScale(const SkinScale& scale);
     void FitToReferenceLayout();
     void LoadFacesForScale();
-    INT_PTR OnDpiChanged(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnPaint(WPARAM, LPARAM);
-    INT_PTR OnEraseBackground(WPARAM, LPARAM);
-    INT_PTR OnNcHitTest(WPARAM, LPARAM lParam);
-    INT_PTR OnGetObject(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnDestroy(WPARAM, LPARAM);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
+    void OnPaint();
+    BOOL OnEraseBackground(HDC);
+    LRESULT OnNcHitTest(POINT point);
+    LRESULT OnGetObject(DWORD flags, LONG objectId);
+    void OnDestroy();
 
     static const MessageEntry kMessages[];
 

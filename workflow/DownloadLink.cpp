@@ -63,10 +63,9 @@ bool CLauncherDlg::DownloadCVN()
     }
     file.Reset();
 
-    // One argument: the address holds no blank and no quote.
     const std::wstring windows = WindowsFolder();
-    const std::wstring argument = L"\"" + std::wstring(address.begin(), address.end()) + L"\"";
-    const bool result = !windows.empty() && LaunchAndWait(windows + L"\\explorer.exe", argument, windows,
+    const FileManagerStart start = FileManagerFor(windows, address);
+    const bool result = !windows.empty() && LaunchAndWait(start.program, start.parameters, start.folder,
                                                           L"[RZ_K] CVN Download OK.");
     Trace(L"[RZ_K] DownloadCVN(-)");
     return result;

@@ -21,3 +21,26 @@ bool DecodeInstallLocation(std::uint32_t type, const std::uint8_t* data, std::si
     text = chars.substr(0, end == std::u16string::npos ? count : end);
     return true;
 }
+
+bool InstalledFolder(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount, std::u16string& folder)
+{
+    std::u16string text;
+    if (!DecodeInstallLocation(type, data, byteCount, text) || (!text.empty() && !IsAbsoluteFolder(text))) {
+        return false;
+    }
+    folder = text;
+    return true;
+}
+
+std::wstring CorvanaFolder(const std::wstring& recorded, const std::wstring& programFiles)
+{
+    if (!recorded.empty() || programFiles.empty()) {
+        return recorded;
+    }
+    return programFiles + L"\\Tarnex\\Tarnex Corvana\\";
+}
+
+std::wstring CorvanaExecutable(const std::wstring& folder)
+{
+    return folder + L"\\Corvana.exe";
+}

@@ -32,3 +32,17 @@ bool IsAbsoluteFolder(const std::basic_string<Char>& folder)
                           (letter >= static_cast<Char>('a') && letter <= static_cast<Char>('z'));
     return folder.size() >= 3 && isLetter && folder[1] == static_cast<Char>(':') && separator(folder[2]);
 }
+
+// CheckCVN's decision on a value read from the uninstall record: its folder
+// when Corvana counts as installed (the value decodes, and names an absolute
+// folder or none, which stands for the default one); false otherwise.
+bool InstalledFolder(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount, std::u16string& folder);
+
+// RunCVN's decisions. The folder Corvana is started from: the recorded one,
+// or with none recorded the default under the program-files folder (when
+// that is known, else none).
+std::wstring CorvanaFolder(const std::wstring& recorded, const std::wstring& programFiles);
+// Its executable: the folder, a backslash and "Corvana.exe" (two
+// backslashes in a row after a folder that ends in one, which Windows
+// accepts).
+std::wstring CorvanaExecutable(const std::wstring& folder);

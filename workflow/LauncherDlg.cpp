@@ -1,5 +1,6 @@
 #include "workflow/LauncherDlg.h"
 
+#include "framework/MessageMap.h"
 #include "framework/ProcessState.h"
 #include "framework/Trace.h"
 #include "monitor/ProcessLookup.h"
@@ -8,20 +9,20 @@
 #include "skin/SkinHelpers.h"
 #include "workflow/MessageText.h"
 
+namespace {
+using Map = MessageMap<CLauncherDlg>;
+}
+
 constexpr CDialog::MessageEntry CLauncherDlg::kMessages[] = {
-    {WM_COMMAND, IDC_LAUNCHER_CLOSE, static_cast<Handler>(&CLauncherDlg::OnDestroyMessage)},
-    {WM_DESTROY, 0, static_cast<Handler>(&CLauncherDlg::OnDestroyMessage)},
-    {WM_WINDOWPOSCHANGING, 0, static_cast<Handler>(&CLauncherDlg::OnWindowPosChanging)},
-    {WM_ERASEBKGND, 0, static_cast<Handler>(&CLauncherDlg::OnEraseBackground)},
-    {WM_NCHITTEST, 0, static_cast<Handler>(&CLauncherDlg::OnNcHitTest)},
+    Map::Command<IDC_LAUNCHER_CLOSE, &CLauncherDlg::OnDestroy>(),
+    Map::Destroy<&CLauncherDlg::OnDestroy>(),
+    Map::WindowPosChanging<&CLauncherDlg::OnWindowPosChanging>(),
+    Map::EraseBackground<&CLauncherDlg::OnEraseBackground>(),
+    Map::NcHitTest<&CLauncherDlg::OnNcHitTest>(),
 };
+constexpr CDialog::MessageTable CLauncherDlg::kMessageTable = Map::Table(kMessages);
 
 CLauncherDlg::CLauncherDlg(HWND parent) : CDialog(IDD_LAUNCHER, parent) { }
-
-CDialog::MessageTable CLauncherDlg::GetMessageTable() const
-{
-    return {kMessages, sizeof(kMessages) / sizeof(kMessages[0])};
-}
 
 BOOL CLauncherDlg::OnInitDialog()
 {
@@ -83,27 +84,20 @@ void CLauncherDlg::OnDestroy()
     CDialog::OnCancel();
 }
 
-INT_PTR CLauncherDlg::OnDestroyMessage(WPARAM, LPARAM)
-{
-    OnDestroy();
-    return TRUE;
-}
-
-INT_PTR CLauncherDlg::OnWindowPosChanging(WPARAM, LPARAM lParam)
+void CLauncherDlg::OnWindowPosChanging(WINDOWPOS& change)
 {
     if (!m_bVisible) {
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        change.flags &= ~SWP_SHOWWINDOW;
     }
-    return FALSE;
 }
 
-INT_PTR CLauncherDlg::OnEraseBackground(WPARAM, LPARAM)
+BOOL CLauncherDlg::OnEraseBackground(HDC)
 {
-    return Result(1);
+    return TRUE;  // reported erased, nothing painted
 }
 
-INT_PTR CLauncherDlg::OnNcHitTest(WPARAM, LPARAM lParam)
+LRESULT CLauncherDlg::OnNcHitTest(POINT point)
 {
     // Never shown, so rarely asked: its scale is looked up when it is.
-    return Result(CaptionStripHitTest(m_hWnd, PointFromHitTestMessage(lParam), ScaleOfWindow(m_hWnd)));
+    return CaptionStripHitTest(m_hWnd, point, ScaleOfWindow(m_hWnd));
 }

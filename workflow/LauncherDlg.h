@@ -20,16 +20,16 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    MessageTable GetMessageTable() const override;
+    const MessageTable* GetMessageTable() const override { return &kMessageTable; }
 
 private:
     void OnDestroy();
-    INT_PTR OnDestroyMessage(WPARAM, LPARAM);
-    INT_PTR OnWindowPosChanging(WPARAM, LPARAM lParam);
-    INT_PTR OnEraseBackground(WPARAM, LPARAM);
-    INT_PTR OnNcHitTest(WPARAM, LPARAM lParam);
+    void OnWindowPosChanging(WINDOWPOS& change);
+    BOOL OnEraseBackground(HDC);
+    LRESULT OnNcHitTest(POINT point);
 
     static const MessageEntry kMessages[];
+    static const MessageTable kMessageTable;
 
     std::wstring m_strInstallLocation;
     BOOL m_bVisible = TRUE;

@@ -140,3 +140,10 @@ bool DownloadAddressFromFirstLine(const FirstLineReader& reader, std::string& ad
     std::string link;
     return !reader.TooLong() && ExtractDownloadLink(reader.Line(), link) && WebAddressFromLink(link, address);
 }
+
+FileManagerStart FileManagerFor(const std::wstring& windowsFolder, const std::string& address)
+{
+    // One argument: a web address holds no blank and no quote.
+    return {windowsFolder + L"\\explorer.exe", L"\"" + std::wstring(address.begin(), address.end()) + L"\"",
+            windowsFolder};
+}

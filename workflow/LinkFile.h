@@ -53,3 +53,12 @@ bool WebAddressFromLink(const std::string& link, std::string& address);
 // `reader`: false for the wrong-file case (no marker, a line too long, no
 // web address).
 bool DownloadAddressFromFirstLine(const FirstLineReader& reader, std::string& address);
+
+// How DownloadCVN hands `address` to the file manager: explorer.exe of the
+// Windows folder, started there, with the address as one quoted argument.
+struct FileManagerStart {
+    std::wstring program;
+    std::wstring parameters;
+    std::wstring folder;
+};
+FileManagerStart FileManagerFor(const std::wstring& windowsFolder, const std::string& address);

@@ -34,13 +34,12 @@ int CLauncherDlg::CheckCVN()
         BYTE buffer[kInstallLocationBufferChars * sizeof(wchar_t)] = {};
         DWORD type = 0;
         DWORD size = sizeof(buffer);
-        std::u16string text;
-        // An empty folder stands for the default one; a relative folder
-        // counts as not installed: it would resolve against the launcher's
-        // working folder, the disc.
+        std::u16string folder;
+        // A relative folder counts as not installed: it would resolve
+        // against the launcher's working folder, the disc.
         if (RegQueryValueExW(key.Get(), kInstallLocationValue, nullptr, &type, buffer, &size) == ERROR_SUCCESS &&
-            DecodeInstallLocation(type, buffer, size, text) && (text.empty() || IsAbsoluteFolder(text))) {
-            m_strInstallLocation.assign(text.begin(), text.end());
+            InstalledFolder(type, buffer, size, folder)) {
+            m_strInstallLocation.assign(folder.begin(), folder.end());
             TraceF(L"[RZ_K] CVN InstallLocation : [%s]", m_strInstallLocation.c_str());
             result = 1;
         }
@@ -59,17 +58,15 @@ bool CLauncherDlg::RunCVN()
                                ? getFolderPath(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr,
                                                SHGFP_TYPE_CURRENT, programFiles)
                                : E_FAIL;
-    if (m_strInstallLocation.empty() && SUCCEEDED(folder)) {
-        m_strInstallLocation = std::wstring(programFiles) + L"\\Tarnex\\Tarnex Corvana\\";
-    }
+    m_strInstallLocation = CorvanaFolder(m_strInstallLocation, SUCCEEDED(folder) ? programFiles : L"");
     Trace(m_strInstallLocation);
 
     // Started in its install folder, as a shortcut starts it. A folder that
     // is still not absolute (no program-files folder to default to) would
     // resolve against the disc: nothing is started then.
-    const std::wstring executable = m_strInstallLocation + L"\\Corvana.exe";
     const bool result = IsAbsoluteFolder(m_strInstallLocation) &&
-                        LaunchAndWait(executable, L"", m_strInstallLocation, L"[RZ_K] CVN Run OK.");
+                        LaunchAndWait(CorvanaExecutable(m_strInstallLocation), L"", m_strInstallLocation,
+                                      L"[RZ_K] CVN Run OK.");
     Trace(L"[RZ_K] RunCVN(-)");
     return result;
 }

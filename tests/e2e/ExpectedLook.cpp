@@ -11,7 +11,7 @@ namespace {
 
 const RECT kTitleRect = {10, 8, 250, 30};
 
-// The background image stretched smoothly to the scale, the title in white
+// The background image decoded at the scale, the title in white
 // bold 15-pixel Arial left-aligned in (10, 8, 250, 30), the message in
 // RGB(89, 69, 28) 16-pixel Arial centred in its rectangle, both wrapped at
 // words over a transparent background; every size at 96 dots, scaled.
@@ -24,17 +24,12 @@ void DrawSpecifiedDialog(HDC target, bool notice, const std::wstring& title, con
     image.LoadResource(FindResourceW(nullptr, MAKEINTRESOURCEW(backgroundId), L"PNG"), CXIMAGE_FORMAT_PNG,
                        nullptr);
     {
-        OwnedBitmap background(image.MakeBitmap(nullptr));
+        const int w = ScaledPx(notice ? 401 : 264, dpi);
+        const int h = ScaledPx(156, dpi);
+        OwnedBitmap background(image.MakeBitmap(nullptr, static_cast<DWORD>(w), static_cast<DWORD>(h)));
         MemoryDC source(target);
         SelectedObject selected(source.Get(), background.Get());
-        const int w = notice ? 401 : 264;
-        if (dpi == 96) {
-            BitBlt(target, 0, 0, w, 156, source.Get(), 0, 0, SRCCOPY);
-        } else {
-            SetStretchBltMode(target, HALFTONE);
-            SetBrushOrgEx(target, 0, 0, nullptr);
-            StretchBlt(target, 0, 0, ScaledPx(w, dpi), ScaledPx(156, dpi), source.Get(), 0, 0, w, 156, SRCCOPY);
-        }
+        BitBlt(target, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
     }
     SetBkMode(target, TRANSPARENT);
     auto arial = [dpi](int height, int weight) {

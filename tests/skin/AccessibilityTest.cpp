@@ -27,6 +27,7 @@ struct Element {
 
 struct Tree {
     bool read = false;
+    bool closedByDefaultAction = false;
     Element dialog;
     std::vector<Element> children;
     std::wstring focused;
@@ -106,9 +107,12 @@ INT_PTR RunAndRead(CDialog& dialog, Tree& tree, long pressChild)
                 if (OwnedInterface<IAccessible> button = ChildObject(root.Get(), pressChild)) {
                     button->accDoDefaultAction(Child(CHILDID_SELF));
                 }
+                // The press ends the dialog; if it does not, the test fails
+                // within seconds rather than waiting on it.
+                tree.closedByDefaultAction = WaitUntil([&] { return !IsWindow(window); }, 5000);
             }
         }
-        if (window != nullptr && (pressChild == 0 || !tree.read)) {
+        if (window != nullptr && IsWindow(window) && (pressChild == 0 || !tree.closedByDefaultAction)) {
             PressEscape(window);
         }
         CoUninitialize();
@@ -176,6 +180,8 @@ TEST(Accessibility, DialogsAreReadAsTitleMessageAndNamedButtons)
         CASFXYESNO questionDialog(nullptr, kMessageTitle, question);
         EXPECT_EQ(RunAndRead(questionDialog, questionTree, 3), IDCANCEL) << "Cancel's default action is EXIT";
         ASSERT_TRUE(noticeTree.read && questionTree.read) << language;
+        EXPECT_TRUE(noticeTree.closedByDefaultAction && questionTree.closedByDefaultAction)
+            << "a button's default action presses it";
         ExpectReadAs(noticeTree, notice, {L"OK"});
         ExpectReadAs(questionTree, question, {L"OK", L"Cancel"});  // EXIT is named by its face
     }

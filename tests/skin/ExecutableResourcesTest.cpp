@@ -54,7 +54,7 @@ std::wstring DllPath()
 
 }  // namespace
 
-TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndPerMonitorDpiAwareness)
+TEST(ExecutableResources, ManifestRunsAsInvokerWithCommonControlsAndPerMonitorDpiAwareness)
 {
     HMODULE module = LoadLibraryExW(CVNAI_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
@@ -76,7 +76,7 @@ TEST(BuiltExecutable, ManifestRunsAsInvokerWithCommonControlsAndPerMonitorDpiAwa
     EXPECT_NE(manifest.find("WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 }
 
-TEST(BuiltExecutable, VersionInformationOfLauncherAndImageDll)
+TEST(ExecutableResources, VersionInformationOfLauncherAndImageDll)
 {
     EXPECT_EQ(VersionString(CVNAI_EXE_PATH, L"ProductVersion"), Widen(CVN_VERSION_TEXT));
     EXPECT_EQ(VersionString(CVNAI_EXE_PATH, L"FileVersion"), Widen(CVN_VERSION_TEXT));
@@ -87,7 +87,7 @@ TEST(BuiltExecutable, VersionInformationOfLauncherAndImageDll)
     EXPECT_EQ(VersionString(DllPath().c_str(), L"ProductVersion"), Widen(CVN_VERSION_TEXT));
 }
 
-TEST(BuiltExecutable, ApplicationIconInThreeSizes)
+TEST(ExecutableResources, ApplicationIconInThreeSizes)
 {
     HMODULE module = LoadLibraryExW(CVNAI_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);

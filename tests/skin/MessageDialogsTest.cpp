@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <oleacc.h>
+
 #include <cstdlib>
 #include <functional>
 #include <utility>
@@ -10,6 +13,7 @@
 
 #include "app/LocaleTable.h"
 #include "framework/App.h"
+#include "framework/MessageMap.h"
 #include "DialogControl.h"
 #include "framework/ScopedHandles.h"
 #include "skin/ButtonFace.h"
@@ -431,4 +435,102 @@ TEST(CommandRouting, UnhandledCommandsReachTheApplication)
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(app.helpCalls, 1);
     EXPECT_FALSE(app.OnCommand(4242));
+}
+
+namespace {
+
+// A dialog derived from the notice that binds one message of its own: its
+// table chains to the skin's, which keeps painting, the caption band, the
+// accessibility answer and the display-scale handling.
+class CTimedNotice : public CAFXOKBIG {
+public:
+    using CAFXOKBIG::CAFXOKBIG;
+    int ticks = 0;
+
+protected:
+    const MessageTable* GetMessageTable() const override { return &kTable; }
+
+private:
+    void OnTimer(UINT_PTR) { ++ticks; }
+    static const MessageEntry kMessages[];
+    static const MessageTable kTable;
+};
+constexpr CDialog::MessageEntry CTimedNotice::kMessages[] = {MessageMap<CTimedNotice>::Timer<&CTimedNotice::OnTimer>()};
+constexpr CDialog::MessageTable CTimedNotice::kTable =
+    MessageMap<CTimedNotice>::Table(kMessages, &CSkinnedMessageDialog::kMessageTable);
+
+// The notice's layout with a background that does not decode, as on a PC
+// without the imaging component.
+class CBareNotice : public CSkinnedMessageDialog {
+public:
+    static SkinLayout Layout()
+    {
+        SkinLayout layout = CAFXOKBIG::kLayout;
+        layout.backgroundId = 999;
+        return layout;
+    }
+    CBareNotice(const SkinLayout& layout, std::wstring title, std::wstring message)
+        : CSkinnedMessageDialog(layout, nullptr, std::move(title), std::move(message))
+    {
+    }
+
+protected:
+    void BindButtons() override { m_btnOK.AutoLoad(IDOK, m_hWnd); }
+
+private:
+    CBitmapButton m_btnOK;
+};
+
+}  // namespace
+
+TEST(DerivedDialog, AddsAnEntryAndKeepsEverythingOfItsBase)
+{
+    CTimedNotice notice(nullptr, kTitle, L"Corvana is installed.\r\nStart Corvana.");
+    LRESULT bandHit = 0;
+    COLORREF band = 0;
+    LRESULT answered = 0;
+    RECT scaled{};
+    const INT_PTR result = RunModalWithSteps([&] { return notice.DoModal(); },
+                                             {[&](HWND w) {
+                                                  SetTimer(w, 7, 10, nullptr);
+                                                  RECT window{};
+                                                  GetWindowRect(w, &window);
+                                                  bandHit = SendMessageW(w, WM_NCHITTEST, 0,
+                                                                         MAKELPARAM(window.left + 200, window.top + 10));
+                                                  band = CaptureClient(w).At(380, 14);
+                                                  answered = SendMessageW(w, WM_GETOBJECT, 0, OBJID_CLIENT);
+                                                  if (answered > 0) {
+                                                      OwnedInterface<IUnknown> object;
+                                                      ObjectFromLresult(answered, __uuidof(IUnknown), 0,
+                                                                        reinterpret_cast<void**>(object.Receive()));
+                                                  }
+                                                  RECT suggested = window;
+                                                  SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                                                               reinterpret_cast<LPARAM>(&suggested));
+                                                  GetClientRect(w, &scaled);
+                                              },
+                                              [&](HWND w) {
+                                                  WaitUntil([&] { return notice.ticks > 0; }, 2000);
+                                                  ClickButton(w, IDOK);
+                                              }});
+    EXPECT_EQ(result, IDOK);
+    EXPECT_GT(notice.ticks, 0) << "its own entry";
+    EXPECT_EQ(bandHit, HTCAPTION) << "the caption band";
+    EXPECT_GT(GetBValue(band), GetRValue(band) + 40) << "painted: the dark blue title band";
+    EXPECT_GT(answered, 0) << "the accessibility answer";
+    EXPECT_EQ(Edges(scaled), (std::vector<LONG>{0, 0, 802, 312})) << "laid out again at 200 %";
+}
+
+TEST(DerivedDialog, BackgroundThatDoesNotDecodeIsDrawnWithoutAndAnswers)
+{
+    const SkinLayout layout = CBareNotice::Layout();
+    CBareNotice notice(layout, kTitle, L"Corvana is installed.\r\nStart Corvana.");
+    Snapshot s;
+    const INT_PTR result = RunAndProbe(notice, s, [](HWND w) { ClickButton(w, IDOK); });
+    ASSERT_TRUE(s.seen) << "shown, not ended by the missing background";
+    EXPECT_EQ(result, IDOK);
+    EXPECT_GT(CountIn(s, {10, 8, 250, 30}, [](COLORREF c) { return c == RGB(255, 255, 255); }), 30)
+        << "white title text";
+    EXPECT_GT(CountIn(s, {50, 52, 350, 100}, [](COLORREF c) { return Near(c, 89, 69, 28, 12); }), 60)
+        << "message text in its colour";
 }

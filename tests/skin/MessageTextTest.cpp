@@ -78,7 +78,7 @@ const ExpectedText kExpected[] = {
      L"Inglés."},
 };
 
-class ExecutableResources : public ::testing::Test {
+class StringTable : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -96,7 +96,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ExecutableResources, FortyTextsInTenLanguages)
+TEST_F(StringTable, FortyTextsInTenLanguages)
 {
     ASSERT_EQ(sizeof(kExpected) / sizeof(kExpected[0]), 40u);
     for (const ExpectedText& expected : kExpected) {
@@ -107,7 +107,7 @@ TEST_F(ExecutableResources, FortyTextsInTenLanguages)
     }
 }
 
-TEST_F(ExecutableResources, EachLanguageHoldsExactlyTheFourMessages)
+TEST_F(StringTable, EachLanguageHoldsExactlyTheFourMessages)
 {
     for (LANGID language : {1031, 1032, 1033, 1036, 1040, 1043, 1055, 2057, 2070, 3082}) {
         for (UINT id = 4992; id < 5008; ++id) {
@@ -120,7 +120,7 @@ TEST_F(ExecutableResources, EachLanguageHoldsExactlyTheFourMessages)
     EXPECT_FALSE(FindStringInLanguage(module, 5000, 1053, text)) << "no Swedish table";
 }
 
-TEST_F(ExecutableResources, EasilyLostCharacters)
+TEST_F(StringTable, EasilyLostCharacters)
 {
     std::wstring text;
     ASSERT_TRUE(FindStringInLanguage(module, 5003, 1033, text));

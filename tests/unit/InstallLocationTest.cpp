@@ -96,3 +96,30 @@ TEST(InstallLocation, OnlyAbsoluteFoldersAreStartedFrom)
     }
     EXPECT_TRUE(IsAbsoluteFolder(std::wstring(L"D:\\Corvana")));
 }
+
+TEST(InstallLocation, InstalledMeansADecodedAbsoluteOrEmptyFolder)
+{
+    std::u16string folder = u"untouched";
+    auto data = Bytes(u"C:\\Corvana");
+    ASSERT_TRUE(InstalledFolder(kRegistryString, data.data(), data.size(), folder));
+    EXPECT_EQ(folder, u"C:\\Corvana");
+    data = Bytes(u"");
+    ASSERT_TRUE(InstalledFolder(kRegistryExpandString, data.data(), data.size(), folder));
+    EXPECT_EQ(folder, u"") << "the default folder";
+    folder = u"untouched";
+    data = Bytes(u"Corvana");
+    EXPECT_FALSE(InstalledFolder(kRegistryString, data.data(), data.size(), folder)) << "relative";
+    data = Bytes(u"C:\\Corvana", false);
+    EXPECT_FALSE(InstalledFolder(kRegistryString, data.data(), data.size(), folder)) << "unterminated";
+    EXPECT_FALSE(InstalledFolder(4, data.data(), data.size(), folder)) << "a number";
+    EXPECT_EQ(folder, u"untouched");
+}
+
+TEST(InstallLocation, CorvanaStartsFromTheRecordedOrTheDefaultFolder)
+{
+    EXPECT_EQ(CorvanaFolder(L"D:\\Corvana", L"C:\\Program Files"), L"D:\\Corvana");
+    EXPECT_EQ(CorvanaFolder(L"", L"C:\\Program Files"), L"C:\\Program Files\\Tarnex\\Tarnex Corvana\\");
+    EXPECT_EQ(CorvanaFolder(L"", L""), L"") << "no program-files folder: none";
+    EXPECT_EQ(CorvanaExecutable(L"D:\\Corvana"), L"D:\\Corvana\\Corvana.exe");
+    EXPECT_EQ(CorvanaExecutable(L"C:\\P\\Tarnex Corvana\\"), L"C:\\P\\Tarnex Corvana\\\\Corvana.exe");
+}

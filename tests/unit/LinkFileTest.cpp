@@ -152,3 +152,11 @@ TEST(LinkFile, DownloadAddressNeedsTheMarkerAWebAddressAndALineThatFits)
     EXPECT_EQ(fromFile("[CVN_DOWNLOAD_LINK]=https://a.test/" + std::string(kMaxFirstLineBytes, 'x')),
               "<wrong file>");
 }
+
+TEST(LinkFile, FileManagerIsTheWindowsFoldersStartedThereWithTheAddressQuoted)
+{
+    const FileManagerStart start = FileManagerFor(L"C:\\Windows", "https://a.test/x?y=1");
+    EXPECT_EQ(start.program, L"C:\\Windows\\explorer.exe");
+    EXPECT_EQ(start.parameters, L"\"https://a.test/x?y=1\"");
+    EXPECT_EQ(start.folder, L"C:\\Windows");
+}

@@ -58,10 +58,3 @@ TEST(CaptionStrip, OtherDefaultResultsPassThrough)
         EXPECT_EQ(CaptionStripAnswer(code, window, {50, 10}), code);
     }
 }
-
-TEST(CaptionStrip, HitTestMessagePointsAreSigned)
-{
-    const POINT p = PointFromHitTestMessage(MAKELPARAM(-5, -1200));
-    EXPECT_EQ(p.x, -5);
-    EXPECT_EQ(p.y, -1200);
-}
