@@ -4,8 +4,8 @@
 # every message dialog a user can meet (31: three messages in ten languages
 # and the English unsupported-language notice) in docs/dialogs/, plus the
 # notice and the question in English and Greek at 150 % and 200 % display
-# scale in docs/dialogs/scaled/, with one contact sheet of them all,
-# docs/dialogs.png.
+# scale and the English notice at 250 % and 300 % in docs/dialogs/scaled/,
+# with one contact sheet of them all, docs/dialogs.png.
 # Build first (./run.sh or ./test.sh does).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -73,17 +73,19 @@ label_font=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
 /usr/bin/montage "${sheet[@]}" -tile 5x -geometry 401x156+6+6 -background white -pointsize 13 \
   -font "$label_font" "$work/sheet.png"
 
-# The same dialogs at 150 % and 200 %: Wine gives programs started while
-# LogPixels is set that many dots per inch. Shown at their own size.
+# The same dialogs at 150 % and 200 %, and the notice at 250 % and 300 %:
+# Wine gives programs started while LogPixels is set that many dots per
+# inch. Shown at their own size.
 mkdir -p "$out/dialogs/scaled"
 scaled=()
-for dpi_percent in 144:150 192:200; do
+for dpi_percent in 144:150 192:200 240:250 288:300; do
   dpi=${dpi_percent%%:*} percent=${dpi_percent#*:}
   rm -rf "$shots-$percent" && mkdir -p "$shots-$percent"
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wine "$cvn_build/bin/dialogshots.exe" "$(winepath -w "$shots-$percent")" || true
   wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
   for shot in notice-5000-1033 question-5001-1033 notice-5000-1032 question-5001-1032; do
+    case "$percent:$shot" in 250:question* | 300:question* | 250:*1032 | 300:*1032) continue ;; esac
     png "$shots-$percent/$shot.bmp" "$out/dialogs/scaled/$shot-$percent.png"
     scaled+=(-label "${shot%-*} ${language[${shot##*-}]} $percent %" "$out/dialogs/scaled/$shot-$percent.png")
   done
@@ -97,4 +99,18 @@ png "$work/all.png" "$out/dialogs.png"
 /usr/bin/convert \( "$out/dialogs/notice-5000-1033.png" -filter Triangle -resize 200% \) \
   "$out/dialogs/scaled/notice-5000-1033-200.png" -background white +append "$work/compare.png"
 png "$work/compare.png" "$out/dialogs/scaled/compare-enlarged-vs-200.png"
+# At 300 %: the focused OK face as the launcher showed it before faces were
+# drawn at run time (the stored 200 % face, enlarged; from the last commit
+# that had it) beside the face drawn at 300 % (its place: 164, 115 and
+# 83 x 23 at 96 dots, times 3).
+old_face=965a47a
+if git -C "$root" cat-file -e "$old_face:res/images/OKF200.png" 2>/dev/null; then
+  git -C "$root" show "$old_face:res/images/OKF200.png" >"$work/okf200.png"
+  /usr/bin/convert \( "$work/okf200.png" -filter Triangle -resize 249x69\! \) \
+    \( "$out/dialogs/scaled/notice-5000-1033-300.png" -crop 249x69+492+345 +repage \) \
+    -bordercolor white -border 6 +append -scale 200% "$work/face.png"
+  png "$work/face.png" "$out/dialogs/scaled/compare-face-300.png"
+else
+  echo "screenshots: the stored 200 % faces are not in this clone's history; compare-face-300.png kept as it is"
+fi
 echo "screenshots: $(ls "$out/dialogs"/*.png | wc -l) dialogs in $out/dialogs, $(ls "$out/dialogs/scaled"/*-1???-???.png | wc -l) scaled ones, contact sheet $out/dialogs.png"

@@ -23,7 +23,10 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
     wchar_t text[64] = {};
     GetWindowTextW(window, text, 64);
     RECT rect{};
-    GetWindowRect(window, &rect);
+    // A dialog ending meanwhile has no rectangle any more: not seen.
+    if (!GetWindowRect(window, &rect) || !IsWindowVisible(window)) {
+        return TRUE;
+    }
     search->found.push_back({window, text, rect});
     return TRUE;
 }
