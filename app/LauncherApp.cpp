@@ -32,10 +32,9 @@ const DWORD kMonitorStartWaitMs = 500;
 // user32, gdi32, advapi32, ole32, oleaut32, msvcrt, shlwapi, imm32...)
 // always come from the system folder and are not listed.
 const wchar_t* const kLoadedByName[] = {
-    L"uxtheme.dll",  L"dwmapi.dll",   L"version.dll", L"cryptbase.dll", L"propsys.dll",
-    L"userenv.dll",  L"setupapi.dll", L"apphelp.dll", L"oleacc.dll",    L"clbcatq.dll",
-    L"windowscodecs.dll", L"msimg32.dll", L"shcore.dll", L"profapi.dll", L"sspicli.dll",
-    L"cryptsp.dll",  L"ntmarta.dll",
+    L"uxtheme.dll",  L"dwmapi.dll",  L"version.dll", L"cryptbase.dll", L"propsys.dll",       L"userenv.dll",
+    L"setupapi.dll", L"apphelp.dll", L"oleacc.dll",  L"clbcatq.dll",   L"windowscodecs.dll", L"msimg32.dll",
+    L"shcore.dll",   L"profapi.dll", L"sspicli.dll", L"cryptsp.dll",   L"ntmarta.dll",
 };
 
 // By name, so that the manifest's version 6 is the one loaded: a full path
@@ -45,9 +44,10 @@ void InitCommonControlsByName()
 {
     using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     HMODULE library = LoadLibraryW(L"comctl32.dll");
-    const auto init = library != nullptr ? reinterpret_cast<InitProc>(reinterpret_cast<void*>(
-                                               GetProcAddress(library, "InitCommonControlsEx")))
-                                         : nullptr;
+    const auto init =
+        library != nullptr
+            ? reinterpret_cast<InitProc>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")))
+            : nullptr;
     if (init != nullptr) {
         INITCOMMONCONTROLSEX controls{};
         controls.dwSize = sizeof(controls);

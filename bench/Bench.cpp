@@ -234,7 +234,6 @@ void MeasureSizes(const Subjects& subjects, std::vector<Row>& rows)
                         ? "read from the disc at start (both files whole)"
                         : "read from the disc at start (files not copied whole)",
                     "KiB", (exeBytes + dllBytes) / 1024, static_cast<double>(FileSize(baseline)) / 1024});
-
 }
 
 // Start-up to the first visible dialog, and from unplugging to the exit.
@@ -277,7 +276,6 @@ void MeasureStartUpAndUnplug(const Subjects& subjects, std::vector<Row>& rows)
                     Percentile(baselineStart, 0.95)});
     rows.push_back({"unplug to exit median", "ms", Percentile(removal, 0.5), 800});
     rows.push_back({"unplug to exit p95", "ms", Percentile(removal, 0.95), 800});
-
 }
 
 void MeasureStartUpParts(const Subjects& subjects, std::vector<Row>& rows)
@@ -354,7 +352,6 @@ void MeasureStartUpParts(const Subjects& subjects, std::vector<Row>& rows)
         rows.push_back(
             {"start-up under a debugger: workflow to the visible question", "ms", Percentile(toVisible, 0.5), -1});
     }
-
 }
 
 void MeasurePaint(std::vector<Row>& rows)
@@ -394,11 +391,10 @@ void MeasurePaint(std::vector<Row>& rows)
                                                            : LoadPngBitmap(IDB_NOTICE_BACKGROUND, size));
                 decodes.push_back(NowMs() - t0);
             }
-            rows.push_back({"of which decoding the background at that size, median", "ms", Percentile(decodes, 0.5),
-                            -1});
+            rows.push_back(
+                {"of which decoding the background at that size, median", "ms", Percentile(decodes, 0.5), -1});
         }
     }
-
 }
 
 void MeasureObjects(std::vector<GrowthRow>& growth)
@@ -450,7 +446,6 @@ void MeasureObjects(std::vector<GrowthRow>& growth)
         growth.push_back({"USER objects still free", "count", userBefore, userAfter});
         growth.push_back({"memory (private or working set)", "KiB", privateBefore, privateAfter});
     }
-
 }
 
 void WriteResults(const std::vector<Row>& rows, const std::vector<GrowthRow>& growth, const wchar_t* jsonPath)

@@ -73,7 +73,8 @@ void CAccessibleLife::Release()
     }
 }
 
-CAccessibleProxy::CAccessibleProxy(IAccessible* standard, CAccessibleLife* life) : m_standard(standard), m_life(life)
+CAccessibleProxy::CAccessibleProxy(IAccessible* standard, CAccessibleLife* life)
+    : m_standard(standard), m_life(life)
 {
     life->AddRef();
 }

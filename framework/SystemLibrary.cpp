@@ -21,8 +21,8 @@ bool SearchFlagsKnown()
 
 void LockDllSearch(const wchar_t* const* preload, std::size_t count)
 {
-    const auto setDefault =
-        reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void*>(KernelProcedure("SetDefaultDllDirectories")));
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesProc>(
+        reinterpret_cast<void*>(KernelProcedure("SetDefaultDllDirectories")));
     if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         return;
     }

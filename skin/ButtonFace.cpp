@@ -58,7 +58,8 @@ HBITMAP DrawButtonFace(SIZE size, const FaceStyle& style, const wchar_t* label, 
     // outline's middle; both times the scale.
     const double s = scale.dpi / static_cast<double>(SkinScale::kReferenceDpi);
     const double stroke = s;
-    const RoundedBox outer = {0, 0, static_cast<double>(size.cx), static_cast<double>(size.cy), 3 * s + stroke / 2};
+    const RoundedBox outer = {0, 0, static_cast<double>(size.cx), static_cast<double>(size.cy),
+                              3 * s + stroke / 2};
     const RoundedBox inner = {stroke, stroke, size.cx - stroke, size.cy - stroke, 3 * s - stroke / 2};
     auto* pixels = static_cast<DWORD*>(bits);
     for (int y = 0; y < size.cy; ++y) {

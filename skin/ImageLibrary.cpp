@@ -24,7 +24,8 @@
 extern "C" {
 void* g_cxImageConstructor __asm__(CVN_IMPORT_NAME("_ZN7CxImageC1Em")) = nullptr;
 void* g_cxImageDestructor __asm__(CVN_IMPORT_NAME("_ZN7CxImageD1Ev")) = nullptr;
-void* g_cxImageLoadResource __asm__(CVN_IMPORT_NAME("_ZN7CxImage12LoadResourceEP7HRSRC__mP11HINSTANCE__")) = nullptr;
+void*
+    g_cxImageLoadResource __asm__(CVN_IMPORT_NAME("_ZN7CxImage12LoadResourceEP7HRSRC__mP11HINSTANCE__")) = nullptr;
 void* g_cxImageDecode __asm__(CVN_IMPORT_NAME("_ZN7CxImage6DecodeEPKvmm")) = nullptr;
 void* g_cxImageMakeBitmap __asm__(CVN_IMPORT_NAME("_ZNK7CxImage10MakeBitmapEP5HDC__")) = nullptr;
 void* g_cxImageDestroy __asm__(CVN_IMPORT_NAME("_ZN7CxImage7DestroyEv")) = nullptr;

@@ -13,11 +13,13 @@ const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANC
 
 // Template, background image and its size, message rectangle, buttons,
 // topmost, and the trace of the warm-up that closes it unseen.
-const SkinLayout CAFXOKBIG::kLayout = {IDD_NOTICE,     IDB_NOTICE_BACKGROUND, {401, 156}, {50, 52, 350, 100},
-                                       kNoticeButtons, true,                  L"[RZ_K] CAFXOKBIG SET"};
+const SkinLayout CAFXOKBIG::kLayout = {
+    IDD_NOTICE, IDB_NOTICE_BACKGROUND,  {401, 156}, {50, 52, 350, 100}, kNoticeButtons,
+    true,       L"[RZ_K] CAFXOKBIG SET"};
 
-const SkinLayout CASFXYESNO::kLayout = {IDD_QUESTION,     IDB_QUESTION_BACKGROUND, {264, 156}, {26, 42, 241, 90},
-                                        kQuestionButtons, false,                   L"[RZ_K] CASFXYESNO SET"};
+const SkinLayout CASFXYESNO::kLayout = {
+    IDD_QUESTION, IDB_QUESTION_BACKGROUND, {264, 156}, {26, 42, 241, 90}, kQuestionButtons,
+    false,        L"[RZ_K] CASFXYESNO SET"};
 
 CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
     : CSkinnedMessageDialog(kLayout, parent, std::move(title), std::move(message))

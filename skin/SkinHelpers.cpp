@@ -14,8 +14,9 @@ HBITMAP DecodePng(HRSRC resource, const SIZE* size = nullptr)
     CxImage image(CXIMAGE_FORMAT_UNKNOWN);
     HBITMAP bitmap = nullptr;
     if (image.LoadResource(resource, CXIMAGE_FORMAT_PNG, nullptr)) {
-        bitmap = size == nullptr ? image.MakeBitmap(nullptr)
-                                 : image.MakeBitmap(nullptr, static_cast<DWORD>(size->cx), static_cast<DWORD>(size->cy));
+        bitmap = size == nullptr
+                     ? image.MakeBitmap(nullptr)
+                     : image.MakeBitmap(nullptr, static_cast<DWORD>(size->cx), static_cast<DWORD>(size->cy));
     }
     image.Destroy();
     return bitmap;

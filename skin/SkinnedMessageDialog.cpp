@@ -96,7 +96,8 @@ void CSkinnedMessageDialog::LoadFacesForScale()
         const RECT r = m_scale.Rect(place.face);
         const SIZE size = {r.right - r.left, r.bottom - r.top};
         const wchar_t* label = button->AccessibleName().c_str();
-        button->SetFaces(DrawButtonFace(size, kFaceUp, label, m_scale), DrawButtonFace(size, kFaceDown, label, m_scale),
+        button->SetFaces(DrawButtonFace(size, kFaceUp, label, m_scale),
+                         DrawButtonFace(size, kFaceDown, label, m_scale),
                          DrawButtonFace(size, kFaceFocused, label, m_scale),
                          DrawButtonFace(size, kFaceDisabled, label, m_scale), size);
     }

@@ -43,7 +43,8 @@ void Write(const std::wstring& line)
     const int bytes =
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr,
+                        nullptr);
     DWORD written = 0;
     WriteFile(g_out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
@@ -122,7 +123,7 @@ void Hear(DWORD event, HWND window, LONG objectId, LONG childId)
         !object) {
         return;
     }
-    const wchar_t* kind = event == EVENT_OBJECT_FOCUS        ? L"focus"
+    const wchar_t* kind = event == EVENT_OBJECT_FOCUS         ? L"focus"
                           : event == EVENT_SYSTEM_DIALOGSTART ? L"dialog start"
                                                               : L"foreground";
     const long role = RoleOf(object.Get(), child);
@@ -217,8 +218,8 @@ int wmain(int argc, wchar_t** argv)
             seconds = std::wcstoul(argv[++i], nullptr, 10);
         }
     }
-    OwnedHandle out(CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle out(CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) {
         std::fprintf(stderr, "readerprobe: cannot write %ls\n", argv[1]);
         return 2;

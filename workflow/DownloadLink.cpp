@@ -65,8 +65,8 @@ bool CLauncherDlg::DownloadCVN()
 
     const std::wstring windows = WindowsFolder();
     const FileManagerStart start = FileManagerFor(windows, address);
-    const bool result = !windows.empty() && LaunchAndWait(start.program, start.parameters, start.folder,
-                                                          L"[RZ_K] CVN Download OK.");
+    const bool result = !windows.empty() &&
+                        LaunchAndWait(start.program, start.parameters, start.folder, L"[RZ_K] CVN Download OK.");
     Trace(L"[RZ_K] DownloadCVN(-)");
     return result;
 }

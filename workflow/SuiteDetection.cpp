@@ -64,9 +64,9 @@ bool CLauncherDlg::RunCVN()
     // Started in its install folder, as a shortcut starts it. A folder that
     // is still not absolute (no program-files folder to default to) would
     // resolve against the disc: nothing is started then.
-    const bool result = IsAbsoluteFolder(m_strInstallLocation) &&
-                        LaunchAndWait(CorvanaExecutable(m_strInstallLocation), L"", m_strInstallLocation,
-                                      L"[RZ_K] CVN Run OK.");
+    const bool result =
+        IsAbsoluteFolder(m_strInstallLocation) &&
+        LaunchAndWait(CorvanaExecutable(m_strInstallLocation), L"", m_strInstallLocation, L"[RZ_K] CVN Run OK.");
     Trace(L"[RZ_K] RunCVN(-)");
     return result;
 }

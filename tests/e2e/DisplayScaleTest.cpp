@@ -59,7 +59,8 @@ std::vector<COLORREF> PixelsOf(const Capture& shown, const RECT& area)
 
 bool Near(COLORREF a, COLORREF b, int tolerance)
 {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
@@ -78,7 +79,8 @@ void ExpectFaceAt(const Capture& shown, const RECT& place, const FaceStyle& styl
     for (int y = 0; y < size.cy; ++y) {
         for (int x = 0; x < size.cx; ++x) drawn.push_back(GetPixel(dc.Get(), x, y));
     }
-    EXPECT_EQ(PixelsOf(shown, place), drawn) << "the face drawn for " << size.cx << " x " << size.cy << ", shown 1:1";
+    EXPECT_EQ(PixelsOf(shown, place), drawn)
+        << "the face drawn for " << size.cx << " x " << size.cy << ", shown 1:1";
 
     const int midX = place.left + size.cx / 2;
     const int midY = place.top + size.cy / 2;
@@ -92,13 +94,16 @@ void ExpectFaceAt(const Capture& shown, const RECT& place, const FaceStyle& styl
         for (int x = place.left + 2; x < place.right - 2; ++x) {
             if (Near(shown.At(x, y), style.ink, 24)) {
                 ink = {std::min(ink.left, static_cast<LONG>(x)), std::min(ink.top, static_cast<LONG>(y)),
-                       std::max(ink.right, static_cast<LONG>(x + 1)), std::max(ink.bottom, static_cast<LONG>(y + 1))};
+                       std::max(ink.right, static_cast<LONG>(x + 1)),
+                       std::max(ink.bottom, static_cast<LONG>(y + 1))};
             }
         }
     }
     ASSERT_LT(ink.left, ink.right) << "no label";
-    EXPECT_LE(std::abs((ink.left + ink.right) - (place.left + place.right)), 2 * ScaledPx(2, dpi)) << "label centred";
-    EXPECT_LE(std::abs((ink.top + ink.bottom) - (place.top + place.bottom)), 2 * ScaledPx(2, dpi)) << "label centred";
+    EXPECT_LE(std::abs((ink.left + ink.right) - (place.left + place.right)), 2 * ScaledPx(2, dpi))
+        << "label centred";
+    EXPECT_LE(std::abs((ink.top + ink.bottom) - (place.top + place.bottom)), 2 * ScaledPx(2, dpi))
+        << "label centred";
     EXPECT_GE(ink.bottom - ink.top, ScaledPx(6, dpi)) << "label at the scaled height";
 }
 

@@ -41,8 +41,8 @@ bool IsMonitorPair(const std::string& line)
 LauncherRun::LauncherRun(const std::wstring& executable, DWORD timeoutMs, const std::wstring& workingFolder)
 {
     m_runner = std::thread([this, executable, timeoutMs, workingFolder] {
-        const std::wstring folder = !workingFolder.empty() ? workingFolder
-                                                           : executable.substr(0, executable.find_last_of(L'\\'));
+        const std::wstring folder =
+            !workingFolder.empty() ? workingFolder : executable.substr(0, executable.find_last_of(L'\\'));
         const DebugRunResult result = DebuggedProgram::Run(
             QuoteArgument(executable), folder, timeoutMs,
             [this](DWORD processId) {

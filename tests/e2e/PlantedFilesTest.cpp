@@ -182,7 +182,9 @@ namespace {
 bool ChangeOneCodeByte(const std::wstring& path)
 {
     std::string bytes = ReadWholeFile(path);
-    auto read32 = [&](size_t at) { return at + 4 <= bytes.size() ? *reinterpret_cast<const DWORD*>(&bytes[at]) : 0; };
+    auto read32 = [&](size_t at) {
+        return at + 4 <= bytes.size() ? *reinterpret_cast<const DWORD*>(&bytes[at]) : 0;
+    };
     const size_t pe = read32(0x3C);
     if (pe + 24 > bytes.size()) return false;
     const size_t sections = *reinterpret_cast<const WORD*>(&bytes[pe + 6]);
@@ -195,7 +197,8 @@ bool ChangeOneCodeByte(const std::wstring& path)
             bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
             OwnedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
             DWORD written = 0;
-            return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            return file &&
+                   WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                    written == bytes.size();
         }
     }
@@ -215,11 +218,15 @@ std::ostream& operator<<(std::ostream& out, const ImageDllCase& c)
 
 const ImageDllCase kImageDlls[] = {
     {"planted",
-     [](const std::wstring& dll) { return CopyFileW(WindowsPathOf(CVN_PLANTED_DLL_PATH).c_str(), dll.c_str(), FALSE) != 0; },
+     [](const std::wstring& dll) {
+         return CopyFileW(WindowsPathOf(CVN_PLANTED_DLL_PATH).c_str(), dll.c_str(), FALSE) != 0;
+     },
      false},
     {"one_code_byte_changed", ChangeOneCodeByte, false},
     {"signed_twice_by_others",
-     [](const std::wstring& dll) { return CopyFileW(WindowsPathOf(CVN_RESIGNED_DLL_PATH).c_str(), dll.c_str(), FALSE) != 0; },
+     [](const std::wstring& dll) {
+         return CopyFileW(WindowsPathOf(CVN_RESIGNED_DLL_PATH).c_str(), dll.c_str(), FALSE) != 0;
+     },
      true},
 };
 

@@ -58,8 +58,8 @@ TEST_F(LauncherTest, AScreenReaderInAnotherProcessHearsTheQuestionAndItsKeptObje
     ClickButton(question, IDOK);
     ASSERT_TRUE(run.WaitForDialogGone(question));
     HWND notice = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (notice = FindLauncherDialog(run.ProcessId())) != nullptr && notice != question; },
-                          10000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (notice = FindLauncherDialog(run.ProcessId())) != nullptr && notice != question; }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return Heard(heard, "done"); }, 30000)) << ReadWholeFile(heard);
     ClickButton(notice, IDOK);
     ASSERT_TRUE(run.WaitForExit());
@@ -67,7 +67,8 @@ TEST_F(LauncherTest, AScreenReaderInAnotherProcessHearsTheQuestionAndItsKeptObje
     EXPECT_TRUE(Contains(run.WorkflowLines(), "[RZ_K] Wrong File Error."));
 
     const std::vector<std::string> lines = LinesOf(ReadWholeFile(heard));
-    const std::string question5001 = "Corvana is not installed.\\r\\nDo you want to download the installation file?";
+    const std::string question5001 =
+        "Corvana is not installed.\\r\\nDo you want to download the installation file?";
     EXPECT_TRUE(Contains(lines, "window name: CVN Auto Installer")) << "the window object is named by the title";
     EXPECT_TRUE(Contains(lines, "client: CVN Auto Installer | " + question5001)) << ReadWholeFile(heard);
     EXPECT_TRUE(Contains(lines, "kept: CVN Auto Installer"));
@@ -76,7 +77,8 @@ TEST_F(LauncherTest, AScreenReaderInAnotherProcessHearsTheQuestionAndItsKeptObje
         if (line.compare(0, 6, "after ") != 0) continue;
         ++after;
         const unsigned long result = std::stoul(line.substr(line.rfind("0x")), nullptr, 16);
-        EXPECT_TRUE(FAILED(static_cast<HRESULT>(result))) << "a call on a gone dialog's object succeeded: " << line;
+        EXPECT_TRUE(FAILED(static_cast<HRESULT>(result)))
+            << "a call on a gone dialog's object succeeded: " << line;
     }
     EXPECT_EQ(after, 3 * 14) << "every method of the dialog's, its window's and a button's object";
 }

@@ -455,7 +455,8 @@ private:
     static const MessageEntry kMessages[];
     static const MessageTable kTable;
 };
-constexpr CDialog::MessageEntry CTimedNotice::kMessages[] = {MessageMap<CTimedNotice>::Timer<&CTimedNotice::OnTimer>()};
+constexpr CDialog::MessageEntry CTimedNotice::kMessages[] = {
+    MessageMap<CTimedNotice>::Timer<&CTimedNotice::OnTimer>()};
 constexpr CDialog::MessageTable CTimedNotice::kTable =
     MessageMap<CTimedNotice>::Table(kMessages, &CSkinnedMessageDialog::kMessageTable);
 
@@ -490,29 +491,27 @@ TEST(DerivedDialog, AddsAnEntryAndKeepsEverythingOfItsBase)
     COLORREF band = 0;
     LRESULT answered = 0;
     RECT scaled{};
-    const INT_PTR result = RunModalWithSteps([&] { return notice.DoModal(); },
-                                             {[&](HWND w) {
-                                                  SetTimer(w, 7, 10, nullptr);
-                                                  RECT window{};
-                                                  GetWindowRect(w, &window);
-                                                  bandHit = SendMessageW(w, WM_NCHITTEST, 0,
-                                                                         MAKELPARAM(window.left + 200, window.top + 10));
-                                                  band = CaptureClient(w).At(380, 14);
-                                                  answered = SendMessageW(w, WM_GETOBJECT, 0, OBJID_CLIENT);
-                                                  if (answered > 0) {
-                                                      OwnedInterface<IUnknown> object;
-                                                      ObjectFromLresult(answered, __uuidof(IUnknown), 0,
-                                                                        reinterpret_cast<void**>(object.Receive()));
-                                                  }
-                                                  RECT suggested = window;
-                                                  SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192),
-                                                               reinterpret_cast<LPARAM>(&suggested));
-                                                  GetClientRect(w, &scaled);
-                                              },
-                                              [&](HWND w) {
-                                                  WaitUntil([&] { return notice.ticks > 0; }, 2000);
-                                                  ClickButton(w, IDOK);
-                                              }});
+    const INT_PTR result = RunModalWithSteps(
+        [&] { return notice.DoModal(); },
+        {[&](HWND w) {
+             SetTimer(w, 7, 10, nullptr);
+             RECT window{};
+             GetWindowRect(w, &window);
+             bandHit = SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(window.left + 200, window.top + 10));
+             band = CaptureClient(w).At(380, 14);
+             answered = SendMessageW(w, WM_GETOBJECT, 0, OBJID_CLIENT);
+             if (answered > 0) {
+                 OwnedInterface<IUnknown> object;
+                 ObjectFromLresult(answered, __uuidof(IUnknown), 0, reinterpret_cast<void**>(object.Receive()));
+             }
+             RECT suggested = window;
+             SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+             GetClientRect(w, &scaled);
+         },
+         [&](HWND w) {
+             WaitUntil([&] { return notice.ticks > 0; }, 2000);
+             ClickButton(w, IDOK);
+         }});
     EXPECT_EQ(result, IDOK);
     EXPECT_GT(notice.ticks, 0) << "its own entry";
     EXPECT_EQ(bandHit, HTCAPTION) << "the caption band";

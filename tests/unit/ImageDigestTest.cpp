@@ -43,8 +43,8 @@ std::vector<std::uint8_t> SmallPe()
     bytes[0x40 + 4 + 17] = 0;
     bytes[0x58] = 0x0B;  // PE32
     bytes[0x59] = 0x01;
-    Put32(bytes, 0x58 + 92, 16);         // NumberOfRvaAndSizes
-    Put32(bytes, 0x58 + 96 + 32, 0);     // no certificate table
+    Put32(bytes, 0x58 + 92, 16);      // NumberOfRvaAndSizes
+    Put32(bytes, 0x58 + 96 + 32, 0);  // no certificate table
     Put32(bytes, 0x58 + 96 + 36, 0);
     return bytes;
 }

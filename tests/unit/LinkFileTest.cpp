@@ -129,11 +129,27 @@ TEST(LinkFile, OnlyWebAddressesAreOpened)
     EXPECT_EQ(address("https://example.test/Setup.exe"), "https://example.test/Setup.exe");
     EXPECT_EQ(address(" \t HTTP://Example.test/a?b=c#d \r\t"), "HTTP://Example.test/a?b=c#d");
     EXPECT_EQ(address("hTtPs://user@host:8080/x"), "hTtPs://user@host:8080/x");
-    for (const char* refused :
-         {"", " \t\r", "C:\\Windows\\System32\\cmd.exe", "\\\\host\\share\\x", "file:///C:/x", "ms-msdt:/id x",
-          "/root,C:\\", "/select,C:\\x", "https://", "https:///x", "https://\\\\host", "https://?x", "http:/x",
-          "https://a b", "https://a\"b", "https://a\tb", "https://a\x7F", "https://caf\xC3\xA9", "see:https://a",
-          "ftp://a", "httpx://a"}) {
+    for (const char* refused : {"",
+                                " \t\r",
+                                "C:\\Windows\\System32\\cmd.exe",
+                                "\\\\host\\share\\x",
+                                "file:///C:/x",
+                                "ms-msdt:/id x",
+                                "/root,C:\\",
+                                "/select,C:\\x",
+                                "https://",
+                                "https:///x",
+                                "https://\\\\host",
+                                "https://?x",
+                                "http:/x",
+                                "https://a b",
+                                "https://a\"b",
+                                "https://a\tb",
+                                "https://a\x7F",
+                                "https://caf\xC3\xA9",
+                                "see:https://a",
+                                "ftp://a",
+                                "httpx://a"}) {
         EXPECT_EQ(address(refused), "<refused>") << refused;
     }
 }
