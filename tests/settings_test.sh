@@ -18,7 +18,8 @@ check "CVN_DOWNLOAD_LINK must be one non-empty line" -DCVN_DOWNLOAD_LINK=
 check "CVN_DOWNLOAD_LINK must be one non-empty line" "-DCVN_DOWNLOAD_LINK=https://a.example/x
 second line"
 for link in 'C:\Windows\System32\cmd.exe' '\\host\share\x' 'file:///C:/x' 'ms-msdt:/id' '/root,C:\' \
-            'https:///x' 'https://a.example/a b' 'https://a.example/"x' 'see:https://a.example/'; do
+            'https:///x' 'https://a.example/a b' 'https://a.example/"x' 'see:https://a.example/' \
+            'https://a.example/\' 'https://a.example\x/y' "https://a.example/$(printf '%2031s' | tr ' ' x)"; do
   check "CVN_DOWNLOAD_LINK must be an http:// or https:// address" "-DCVN_DOWNLOAD_LINK=$link"
 done
 check "CVN_VOLUME_LABEL must be" -DCVN_VOLUME_LABEL=lower

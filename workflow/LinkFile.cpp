@@ -122,12 +122,13 @@ bool WebAddressFromLink(const std::string& link, std::string& address)
     } else {
         return false;
     }
-    if (host >= candidate.size() || std::string("/\\?#").find(candidate[host]) != std::string::npos) {
+    if (host >= candidate.size() || candidate.size() > kMaxWebAddressBytes ||
+        std::string("/?#").find(candidate[host]) != std::string::npos) {
         return false;
     }
     for (char c : candidate) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F || c == '"') {
+        if (byte <= 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
             return false;
         }
     }

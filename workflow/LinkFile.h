@@ -41,12 +41,17 @@ std::string FirstTextLine(const std::string& fileBytes);
 // removed; false when the marker does not occur.
 bool ExtractDownloadLink(const std::string& firstLine, std::string& link);
 
+// The longest address handed on: what browsers and the shell take
+// everywhere, far below the 32,767 characters of a command line.
+constexpr std::size_t kMaxWebAddressBytes = 2048;
+
 // The address a link opens: the link with the blanks around it (spaces,
 // tabs, CRs) dropped, when it is a web address: "http://" or "https://" in
-// any letter case, a host after the slashes, and nothing but printable
-// ASCII other than a blank or a double quote. False for anything else (a
-// local or network path, another scheme, an empty link): the file manager
-// would open those as given.
+// any letter case, a host after the slashes, at most kMaxWebAddressBytes
+// of printable ASCII other than a blank, a double quote or a backslash (a
+// backslash before the closing quote would escape it). False for anything
+// else (a local or network path, another scheme, an empty link): the file
+// manager would open those as given.
 bool WebAddressFromLink(const std::string& link, std::string& address);
 
 // What DownloadCVN opens for a link file whose first line was read by

@@ -129,6 +129,11 @@ TEST(LinkFile, OnlyWebAddressesAreOpened)
     EXPECT_EQ(address("https://example.test/Setup.exe"), "https://example.test/Setup.exe");
     EXPECT_EQ(address(" \t HTTP://Example.test/a?b=c#d \r\t"), "HTTP://Example.test/a?b=c#d");
     EXPECT_EQ(address("hTtPs://user@host:8080/x"), "hTtPs://user@host:8080/x");
+    const std::string longest = "https://a.test/" + std::string(kMaxWebAddressBytes - 15, 'x');
+    EXPECT_EQ(address(" " + longest + " "), longest);
+    for (const std::string& refused : {longest + "x", std::string("https://h/\\"), std::string("https://h\\x/y")}) {
+        EXPECT_EQ(address(refused), "<refused>") << refused;
+    }
     for (const char* refused : {"",
                                 " \t\r",
                                 "C:\\Windows\\System32\\cmd.exe",
