@@ -74,6 +74,7 @@ cvn_start_wine() {
     wineserver -w
     touch "$WINEPREFIX/.cvn-ready"
   fi
+  cvn_prepare_drives
   wineserver -p </dev/null >/dev/null 2>&1
   # Start Wine's background services now, detached from our output: started
   # by the first test instead, they would inherit CTest's output pipes and
@@ -83,6 +84,27 @@ cvn_start_wine() {
 
 cvn_stop_wine() {
   wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# Drive types: Wine's mount manager reads them, with the drive letters
+# linked under dosdevices/, only when the server starts, and only from the
+# 64-bit registry view (a plain 'wine reg add' in a 64-bit prefix writes the
+# 32-bit one, where they are ignored). Q: is the device's CD-ROM drive. The
+# tests' drives: N: a network drive, J: a folder and K: a folder inside it
+# (so a file reached through J:\k is named K:\ by its final path).
+cvn_test_drives="$WINEPREFIX/cvn-drives"
+cvn_prepare_drives() {
+  mkdir -p "$cvn_test_drives/n" "$cvn_test_drives/k"
+  ln -sfn "$cvn_test_drives/n" "$WINEPREFIX/dosdevices/n:"
+  ln -sfn "$cvn_test_drives" "$WINEPREFIX/dosdevices/j:"
+  ln -sfn "$cvn_test_drives/k" "$WINEPREFIX/dosdevices/k:"
+  if [ ! -f "$WINEPREFIX/.cvn-drives" ]; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v q: /d cdrom /f /reg:64 </dev/null >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f /reg:64 </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.cvn-drives"
+  fi
 }
 
 # Corvana's uninstall record, in the 32-bit view where its installer writes.
@@ -102,7 +124,9 @@ cvn_drive="$WINEPREFIX/dosdevices/q:"
 cvn_map_disc() {  # iso folder
   xorriso -osirrox on -indev "$1" -extract / "$2" >/dev/null 2>&1
   ln -sfn "$2" "$cvn_drive"
-  wine reg add 'HKLM\Software\Wine\Drives' /v q: /d cdrom /f >/dev/null 2>&1
+  # A drive linked while the server runs is a fixed disk until it restarts.
+  cvn_stop_wine
+  cvn_start_wine
 }
 
 # What such a run leaves: the drive, the uninstall record, Wine, the display.

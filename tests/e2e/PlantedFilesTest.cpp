@@ -2,6 +2,7 @@
 // under the names Windows or the launcher loads by name, beside it and in
 // its current folder; a file manager of its own; another image DLL.
 #include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <functional>
 
@@ -178,8 +179,11 @@ TEST_F(PlantedFilesTest, QuestionAndDownloadOpenTheAddressWithTheWindowsFileMana
 
 namespace {
 
-// Flips one byte of the first code section of the PE file at `path`.
-bool ChangeOneCodeByte(const std::wstring& path)
+// Flips the last byte of the code section of the PE file at `path`, in the
+// padding past the code itself: nothing loads or runs it, so only the
+// digest can tell. (A changed instruction can make the DLL fail to load,
+// which refuses it whether or not the digest is compared.)
+bool ChangeOneUnusedCodeByte(const std::wstring& path)
 {
     std::string bytes = ReadWholeFile(path);
     auto read32 = [&](size_t at) {
@@ -192,8 +196,10 @@ bool ChangeOneCodeByte(const std::wstring& path)
     for (size_t i = 0; i < sections; ++i) {
         const size_t entry = table + 40 * i;
         if (entry + 40 <= bytes.size() && bytes.compare(entry, 5, ".text") == 0) {
-            const size_t at = read32(entry + 20) + 16;
-            if (at >= bytes.size()) return false;
+            const size_t codeSize = read32(entry + 8);
+            const size_t rawSize = read32(entry + 16);
+            const size_t at = read32(entry + 20) + rawSize - 1;
+            if (rawSize <= codeSize || at >= bytes.size()) return false;
             bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
             OwnedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
             DWORD written = 0;
@@ -222,7 +228,7 @@ const ImageDllCase kImageDlls[] = {
          return CopyFileW(WindowsPathOf(CVN_PLANTED_DLL_PATH).c_str(), dll.c_str(), FALSE) != 0;
      },
      false},
-    {"one_code_byte_changed", ChangeOneCodeByte, false},
+    {"one_unused_code_byte_changed", ChangeOneUnusedCodeByte, false},
     {"signed_twice_by_others",
      [](const std::wstring& dll) {
          return CopyFileW(WindowsPathOf(CVN_RESIGNED_DLL_PATH).c_str(), dll.c_str(), FALSE) != 0;
@@ -231,6 +237,45 @@ const ImageDllCase kImageDlls[] = {
 };
 
 class ImageDllTest : public LauncherTest, public ::testing::WithParamInterface<ImageDllCase> { };
+
+// What a run to the question, answered with EXIT, shows of the image DLL.
+struct ImageDllSeen {
+    bool backgroundDrawn = false;  // the title band is the background's blue
+    bool refused = false;          // the trace says the DLL was refused
+    DWORD exitCode = 999;
+    std::wstring loadedAs;  // the launcher's CVNImage.dll module, or empty
+};
+
+std::wstring ModulePath(DWORD processId, const wchar_t* name)
+{
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof(module);
+    for (BOOL more = snapshot && Module32FirstW(snapshot.Get(), &module); more;
+         more = Module32NextW(snapshot.Get(), &module)) {
+        if (lstrcmpiW(module.szModule, name) == 0) return module.szExePath;
+    }
+    return std::wstring();
+}
+
+ImageDllSeen RunToQuestion(const std::wstring& launcher)
+{
+    ImageDllSeen seen;
+    LauncherRun run(launcher);
+    HWND question = run.WaitForDialog();
+    if (question == nullptr) {
+        ADD_FAILURE() << "no question from " << Narrow(launcher);
+        return seen;
+    }
+    const COLORREF band = CaptureClient(question).At(130, 12);
+    seen.backgroundDrawn = GetBValue(band) > GetRValue(band) + 40;
+    seen.loadedAs = ModulePath(run.ProcessId(), L"CVNImage.dll");
+    ClickButton(question, IDCANCEL);
+    EXPECT_TRUE(run.WaitForExit());
+    seen.exitCode = run.Result().exitCode;
+    seen.refused = Contains(run.WorkflowLines(), kImageRefused);
+    return seen;
+}
 
 }  // namespace
 
@@ -241,17 +286,36 @@ TEST_P(ImageDllTest, OnlyTheDllBuiltWithTheLauncherIsLoaded)
     const ImageDllCase& c = GetParam();
     const std::wstring dll = disc.PathOf(L"CVNImage.dll");
     ASSERT_TRUE(c.replace(dll));
-    LauncherRun run(disc.Launcher());
-    HWND question = run.WaitForDialog();
-    ASSERT_NE(question, nullptr);
-    const COLORREF band = CaptureClient(question).At(130, 12);
-    ClickButton(question, IDCANCEL);
-    ASSERT_TRUE(run.WaitForExit());
-    EXPECT_EQ(run.Result().exitCode, 0u);
+    const ImageDllSeen seen = RunToQuestion(disc.Launcher());
+    EXPECT_EQ(seen.exitCode, 0u);
     EXPECT_FALSE(FileExists(dll + L".loaded")) << "the planted DLL ran";
-    EXPECT_EQ(Contains(run.WorkflowLines(), kImageRefused), !c.loads);
-    const bool blueBand = GetBValue(band) > GetRValue(band) + 40;
-    EXPECT_EQ(blueBand, c.loads) << "the background's title band, 0x" << std::hex << band;
+    EXPECT_EQ(seen.refused, !c.loads);
+    EXPECT_EQ(seen.backgroundDrawn, c.loads);
+}
+
+// The image DLL comes only from this machine, and from the file that was
+// checked: from a network drive (N:, typed so by tools/wine-env.sh) it is
+// never loaded; through J:\k, a folder that drive K: names directly, it is
+// loaded by its final path, K:\... (Wine names a file by the drive that
+// reaches it most directly).
+TEST_F(LauncherTest, ImageDllComesOnlyFromThisMachineByItsFinalPath)
+{
+    ASSERT_EQ(GetDriveTypeW(L"N:\\"), static_cast<UINT>(DRIVE_REMOTE)) << "the prefix lacks its test drives";
+    const struct {
+        const wchar_t* drive;
+        const wchar_t* startThrough;
+        bool loads;
+    } kPlaces[] = {{L"N:\\", L"N:\\", false}, {L"K:\\", L"J:\\k\\", true}};
+    for (const auto& place : kPlaces) {
+        SCOPED_TRACE(Narrow(place.startThrough));
+        const TestDisc there(place.drive);
+        const std::wstring below = there.Folder().substr(3);
+        const ImageDllSeen seen = RunToQuestion(place.startThrough + below + L"\\CVNAI.exe");
+        EXPECT_EQ(seen.exitCode, 0u);
+        EXPECT_EQ(seen.refused, !place.loads);
+        EXPECT_EQ(seen.backgroundDrawn, place.loads);
+        EXPECT_EQ(Narrow(seen.loadedAs), place.loads ? Narrow(there.PathOf(L"CVNImage.dll")) : "");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, ImageDllTest, ::testing::ValuesIn(kImageDlls),

@@ -25,12 +25,12 @@ std::wstring WindowsPathOf(const std::wstring& unixPath)
     return path;
 }
 
-std::wstring NewTempFolder(const wchar_t* prefix)
+std::wstring NewTempFolder(const wchar_t* prefix, const std::wstring& under)
 {
     static unsigned counter = 0;
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::wstring base(temp);
+    std::wstring base = under.empty() ? std::wstring(temp) : under;
     if (!base.empty() && base.back() == L'\\') {
         base.pop_back();
     }
@@ -111,7 +111,7 @@ std::string ReadWholeFile(const std::wstring& path)
     return bytes;
 }
 
-TestDisc::TestDisc() : m_folder(NewTempFolder(L"cvn-disc-"))
+TestDisc::TestDisc(const std::wstring& under) : m_folder(NewTempFolder(L"cvn-disc-", under))
 {
     const std::wstring source = WindowsPathOf(CVN_DISC_DIR);
     WIN32_FIND_DATAW found;

@@ -7,7 +7,8 @@
 
 class TestDisc {
 public:
-    TestDisc();
+    // In the temporary folder, or in folder `under`.
+    explicit TestDisc(const std::wstring& under = std::wstring());
     ~TestDisc();
     TestDisc(const TestDisc&) = delete;
     TestDisc& operator=(const TestDisc&) = delete;
@@ -45,8 +46,9 @@ std::wstring StubWorkingFolder(const std::wstring& path);
 // Windows path of a folder the build gives as a Unix path (Wine's Z:).
 std::wstring WindowsPathOf(const std::wstring& unixPath);
 
-// A new empty folder in the temporary folder; empty when none can be made.
-std::wstring NewTempFolder(const wchar_t* prefix);
+// A new empty folder in the temporary folder (or in `under`); empty when
+// none can be made.
+std::wstring NewTempFolder(const wchar_t* prefix, const std::wstring& under = std::wstring());
 void RemoveTree(const std::wstring& folder);
 
 // A temporary folder removed with its contents however the test ends.
