@@ -6,8 +6,8 @@
 
 namespace {
 const SkinButtonPlace kNoticeButtons[] = {{IDOK, {164, 115, 247, 138}}};
-// 22 rows high, one less than the bitmaps: the bottom edge is 124, as the
-// reference layout has it.
+// Repainted 22 rows high at 96 dots, one less than the faces: the bottom
+// edge is 124, as the reference layout has it.
 const SkinButtonPlace kQuestionButtons[] = {{IDOK, {38, 102, 121, 124}}, {IDCANCEL, {141, 102, 224, 124}}};
 }  // namespace
 

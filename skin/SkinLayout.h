@@ -9,16 +9,26 @@
 // compile.
 constexpr std::size_t kMaxSkinButtons = 4;
 
-// A bitmap button's place in pixels: its top left corner is where the
-// reference dialog-unit conversion puts the control, and the whole rectangle
-// is what each paint invalidates so that the button draws itself again.
+// Every face bitmap's size at 96 dots per inch; a unit test holds the
+// bitmaps to it.
+constexpr SIZE kSkinButtonFace = {83, 23};
+
+// A bitmap button's place in pixels at 96 dots per inch. Its face rectangle
+// (its top left corner, where the reference dialog-unit conversion puts
+// the control, and the face bitmaps' size) places and sizes the button at
+// every scale, scaled edge by edge. What each paint invalidates so that the
+// button draws itself again is `repaint` at 96 dots (the reference layout
+// has the question's one row short of the face) and the scaled face
+// rectangle at any other scale.
 struct SkinButtonPlace {
     UINT controlId;
-    RECT face;
-};
+    RECT repaint;
 
-// Every face bitmap's size at 96 dots per inch.
-constexpr SIZE kSkinButtonFace = {83, 23};
+    constexpr RECT Face() const
+    {
+        return {repaint.left, repaint.top, repaint.left + kSkinButtonFace.cx, repaint.top + kSkinButtonFace.cy};
+    }
+};
 
 // A layout's buttons: a view of a static array of one to kMaxSkinButtons.
 class SkinButtonList {

@@ -93,7 +93,7 @@ void CSkinnedMessageDialog::LoadFacesForScale()
             button->LoadCaptionFaces();
             continue;
         }
-        const RECT r = m_scale.Rect(place.face);
+        const RECT r = m_scale.Rect(place.Face());
         const SIZE size = {r.right - r.left, r.bottom - r.top};
         const wchar_t* label = button->AccessibleName().c_str();
         button->SetFaces(DrawButtonFace(size, kFaceUp, label, m_scale),
@@ -119,7 +119,7 @@ void CSkinnedMessageDialog::FitToReferenceLayout()
     for (const SkinButtonPlace& place : m_layout.buttons) {
         HWND button = GetDlgItem(m_hWnd, static_cast<int>(place.controlId));
         if (button != nullptr) {
-            const RECT r = m_scale.Rect(place.face);
+            const RECT r = m_scale.Rect(place.Face());
             SetWindowPos(button, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
@@ -174,8 +174,8 @@ void CSkinnedMessageDialog::OnPaint()
     // themselves again. The default handling then validates the update
     // region.
     for (const SkinButtonPlace& place : m_layout.buttons) {
-        const RECT face = m_scale.Rect(place.face);
-        InvalidateRect(m_hWnd, &face, FALSE);
+        const RECT repaint = m_scale.IsReference() ? place.repaint : m_scale.Rect(place.Face());
+        InvalidateRect(m_hWnd, &repaint, FALSE);
     }
 }
 

@@ -131,7 +131,7 @@ void CheckScaledDialog(HWND dialog, bool notice, int dpi, int answer)
         RECT r{};
         GetWindowRect(GetDlgItem(dialog, static_cast<int>(place.controlId)), &r);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-        const RECT expected = ScaledRect(place.face, dpi);
+        const RECT expected = ScaledRect(place.Face(), dpi);
         EXPECT_EQ(Edges(r), Edges(expected)) << "button " << place.controlId;
         const bool ok = place.controlId == IDOK;
         ExpectFaceAt(shown, expected, ok ? kFaceFocused : kFaceUp, ok ? L"OK" : L"Cancel", dpi);
