@@ -163,11 +163,25 @@ TEST_F(LauncherTest, ValueOfAnotherTypeCountsAsNotInstalled)
     EXPECT_EQ(outcome.exitCode, 0u);
 }
 
-TEST_F(LauncherTest, UnterminatedValueCountsAsNotInstalled)
+TEST_F(LauncherTest, ValuesThatNameNoInstallFolderCountAsNotInstalled)
 {
-    SetInstallLocation(REG_SZ, L"C:\\Corvana", false);
-    const Outcome outcome = RunAndAnswer(disc, IDCANCEL);
-    EXPECT_FALSE(outcome.firstDialogWasNotice);
+    // A relative folder names one below the launcher's current folder, the
+    // disc's: a Corvana.exe waits there and must not start.
+    ASSERT_TRUE(CreateDirectoryW(disc.PathOf(L"Corvana").c_str(), nullptr));
+    const std::wstring plantedLog = disc.PlaceStub(L"Corvana\\Corvana.exe");
+    const struct {
+        const wchar_t* value;
+        bool terminated;
+    } kValues[] = {{L"C:\\Corvana", false}, {L"Corvana", true}};
+    for (const auto& v : kValues) {
+        SCOPED_TRACE(Narrow(v.value));
+        SetInstallLocation(REG_SZ, v.value, v.terminated);
+        const Outcome outcome = RunAndAnswer(disc, IDCANCEL);
+        EXPECT_FALSE(outcome.firstDialogWasNotice);
+        EXPECT_FALSE(Contains(outcome.lines, "[RZ_K] RunCVN(+)"));
+        EXPECT_EQ(outcome.exitCode, 0u);
+    }
+    EXPECT_FALSE(FileExists(plantedLog)) << "a Corvana.exe below the current folder ran";
 }
 
 TEST_F(LauncherTest, RecordInTheOtherViewIsNotSeen)
