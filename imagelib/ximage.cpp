@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "imagelib/BilinearScaler.h"
+
 namespace {
 
 template <class Interface>
@@ -146,6 +148,10 @@ Imaging* SharedImagingOfThisThread()
 // Images larger than this are refused rather than allocated.
 const UINT kMaxSide = 16384;
 
+// How many pixels a band of a scaled bitmap holds: 64 KiB, small enough to
+// come from memory the heap already has.
+const DWORD kBandPixels = 16384;
+
 }  // namespace
 
 CxImage::CxImage(DWORD imageType) : m_type(imageType) { }
@@ -281,44 +287,6 @@ bool CxImage::Decode(const void* data, DWORD size, DWORD imageType)
 
 namespace {
 
-// Where output row or column `i` of `to` samples an axis of `from` pixels:
-// the two source pixels around its centre and the second one's weight in
-// 1/256 (centres aligned, edges clamped).
-struct Tap {
-    DWORD first;
-    DWORD second;
-    DWORD weight;
-};
-
-Tap TapFor(DWORD i, DWORD from, DWORD to)
-{
-    // The centre of output pixel i in source pixels, times 256.
-    const LONGLONG centre = (static_cast<LONGLONG>(2 * i + 1) * from * 256) / (2 * to) - 128;
-    if (centre <= 0) {
-        return {0, 0, 0};
-    }
-    const DWORD first = static_cast<DWORD>(centre >> 8);
-    if (first >= from - 1) {
-        return {from - 1, from - 1, 0};
-    }
-    return {first, first + 1, static_cast<DWORD>(centre & 255)};
-}
-
-// `a` and `b` mixed, b by `weight` / 256: two 8-bit channels at a time in
-// 16-bit lanes, which 255 x 256 and the rounding still fit.
-DWORD Mix(DWORD a, DWORD b, DWORD weight)
-{
-    const DWORD keep = 256 - weight;
-    const DWORD blueRed = ((((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * weight + 0x00800080) >> 8) & 0x00FF00FF);
-    const DWORD greenAlpha =
-        ((((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * weight + 0x00800080) & 0xFF00FF00);
-    return blueRed | greenAlpha;
-}
-
-}  // namespace
-
-namespace {
-
 // A top-down 32-bit DIB section and its pixels.
 HBITMAP NewDib(HDC reference, DWORD width, DWORD height, DWORD*& bits)
 {
@@ -364,43 +332,50 @@ HBITMAP CxImage::MakeBitmap(HDC reference, DWORD width, DWORD height) const
     if (width == m_width && height == m_height) {
         return MakeBitmap(reference);
     }
-    // Written straight into the bitmap: fresh memory is what costs under
-    // load, so the only other buffers are the column taps and two image
-    // rows scaled across, each source row scaled once.
+    // A bitmap in the screen's format, filled a band of rows at a time from
+    // one small buffer: fresh memory is what costs (under Wine an
+    // image-sized DIB section or buffer costs several times the scaling
+    // into it), and a compatible bitmap's memory is the system's.
+    const DWORD bandRows = width >= kBandPixels ? 1 : kBandPixels / width;
+    const SIZE_T workBytes = BilinearScaler::WorkBytes(width) + static_cast<SIZE_T>(bandRows) * width * 4;
     HANDLE heap = GetProcessHeap();
-    auto* columns = static_cast<Tap*>(HeapAlloc(heap, 0, sizeof(Tap) * width));
-    auto* rows = static_cast<DWORD*>(HeapAlloc(heap, 0, static_cast<SIZE_T>(width) * 2 * 4));
-    DWORD* bits = nullptr;
-    HBITMAP bitmap = columns != nullptr && rows != nullptr ? NewDib(reference, width, height, bits) : nullptr;
-    if (bitmap != nullptr) {
-        for (DWORD x = 0; x < width; ++x) {
-            columns[x] = TapFor(x, m_width, width);
+    void* work = HeapAlloc(heap, 0, workBytes);
+    HDC screen = GetDC(nullptr);
+    HDC target = screen != nullptr ? CreateCompatibleDC(screen) : nullptr;
+    HBITMAP bitmap = target != nullptr && work != nullptr ? CreateCompatibleBitmap(screen, static_cast<int>(width),
+                                                                                   static_cast<int>(height))
+                                                          : nullptr;
+    HGDIOBJ previous = bitmap != nullptr ? SelectObject(target, bitmap) : nullptr;
+    if (previous != nullptr) {
+        BilinearScaler scaler(reinterpret_cast<const std::uint32_t*>(m_pixels), m_width, m_height, width, height,
+                              work);
+        auto* band = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(work) + BilinearScaler::WorkBytes(width));
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = static_cast<LONG>(width);
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        for (DWORD top = 0; top < height && bitmap != nullptr; top += bandRows) {
+            const DWORD rows = height - top < bandRows ? height - top : bandRows;
+            for (DWORD y = 0; y < rows; ++y) {
+                scaler.Row(top + y, band + static_cast<SIZE_T>(y) * width);
+            }
+            info.bmiHeader.biHeight = -static_cast<LONG>(rows);  // the band alone, top-down
+            if (SetDIBitsToDevice(target, 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band, &info,
+                                  DIB_RGB_COLORS) != static_cast<int>(rows)) {
+                SelectObject(target, previous);
+                previous = nullptr;
+                DeleteObject(bitmap);
+                bitmap = nullptr;
+            }
         }
-        const auto* source = reinterpret_cast<const DWORD*>(m_pixels);
-        DWORD held[2] = {0xFFFFFFFF, 0xFFFFFFFF};  // the image rows in `rows`
-        auto across = [&](DWORD imageRow) -> const DWORD* {
-            const DWORD slot = imageRow & 1;
-            DWORD* out = rows + static_cast<SIZE_T>(slot) * width;
-            if (held[slot] != imageRow) {
-                const DWORD* in = source + static_cast<SIZE_T>(imageRow) * m_width;
-                for (DWORD x = 0; x < width; ++x) {
-                    out[x] = Mix(in[columns[x].first], in[columns[x].second], columns[x].weight);
-                }
-                held[slot] = imageRow;
-            }
-            return out;
-        };
-        for (DWORD y = 0; y < height; ++y) {
-            const Tap row = TapFor(y, m_height, height);
-            const DWORD* upper = across(row.first);
-            const DWORD* lower = across(row.second);
-            DWORD* out = bits + static_cast<SIZE_T>(y) * width;
-            for (DWORD x = 0; x < width; ++x) {
-                out[x] = Mix(upper[x], lower[x], row.weight);
-            }
+        if (previous != nullptr) {
+            SelectObject(target, previous);
         }
     }
-    if (columns != nullptr) HeapFree(heap, 0, columns);
-    if (rows != nullptr) HeapFree(heap, 0, rows);
+    if (target != nullptr) DeleteDC(target);
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    if (work != nullptr) HeapFree(heap, 0, work);
     return bitmap;
 }

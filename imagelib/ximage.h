@@ -39,8 +39,10 @@ public:
     HBITMAP MakeBitmap(HDC reference = nullptr) const;
     // The same at `width` x `height` pixels, each the bilinear mix of the
     // four image pixels around its centre, scaled as it is written: a larger
-    // display's background made at its size, not stretched afterwards. Null
-    // without an image or for a size of 0 or over the largest side decoded.
+    // display's background made at its size, not stretched afterwards. At
+    // another size than the image's it is a bitmap compatible with the
+    // screen, whatever `reference` is. Null without an image or for a size
+    // of 0 or over the largest side decoded.
     HBITMAP MakeBitmap(HDC reference, DWORD width, DWORD height) const;
 
     // Releases the pixel data. The destructor does the same.

@@ -129,17 +129,22 @@ void CSkinnedMessageDialog::PaintContent(HDC target, int w, int h, const SkinSca
 {
     MemoryDC source(target);
     MemoryDC buffer(target);
-    // At another scale the background is decoded at the scaled size (a
-    // gradient and a band: they scale well), then copied as at 96 dots.
+    // At another scale the background is made at the scaled size as it is
+    // decoded (a gradient and a band: they scale well), and the texts are
+    // drawn on it: it is the buffer, one image-sized bitmap fewer to make
+    // and copy where those cost most.
     const SIZE size = scale.Size(m_layout.background);
     OwnedBitmap background(scale.IsReference() ? LoadPngBitmap(m_layout.backgroundId)
                                                : LoadPngBitmap(m_layout.backgroundId, size));
-    OwnedBitmap bufferBitmap(CreateCompatibleBitmap(target, w, h));
-    SelectedObject bufferSelection(buffer.Get(), bufferBitmap.Get());
-    SelectedObject sourceSelection(source.Get(), background.Get());
+    const bool backgroundIsBuffer = !scale.IsReference() && background && size.cx == w && size.cy == h;
+    OwnedBitmap bufferBitmap(backgroundIsBuffer ? nullptr : CreateCompatibleBitmap(target, w, h));
+    SelectedObject bufferSelection(buffer.Get(), backgroundIsBuffer ? background.Get() : bufferBitmap.Get());
+    SelectedObject sourceSelection(source.Get(), backgroundIsBuffer ? nullptr : background.Get());
 
     SetBkColor(buffer.Get(), kBackgroundColour);
-    BitBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+    if (!backgroundIsBuffer) {
+        BitBlt(buffer.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+    }
     SetBkMode(buffer.Get(), TRANSPARENT);
 
     OwnedFont titleFont(CreateArial(scale.Px(15), FW_BOLD));
