@@ -140,6 +140,11 @@ run_one() {  # installed|not-installed
   wait $runner || status=1
   cat "$trace"
   expect_exit_zero "$trace" || status=1
+  # The disc's own image DLL, checked and loaded from the CD-ROM drive.
+  if trace_lines "$trace" | grep -qxF '[RZ_K] CVNImage.dll Verify Error.'; then
+    echo "$tag: FAIL: the disc's own CVNImage.dll was refused" >&2
+    status=1
+  fi
   local folder
   folder=$(winepath -w "$work/Corvana")
   if [ "$mode" = installed ]; then
