@@ -358,12 +358,14 @@ HBITMAP CxImage::MakeBitmap(HDC reference, DWORD width, DWORD height) const
         info.bmiHeader.biCompression = BI_RGB;
         for (DWORD top = 0; top < height && bitmap != nullptr; top += bandRows) {
             const DWORD rows = height - top < bandRows ? height - top : bandRows;
+            // The band is a whole bottom-up DIB of its own, the form every
+            // Windows version sets in one call.
             for (DWORD y = 0; y < rows; ++y) {
-                scaler.Row(top + y, band + static_cast<SIZE_T>(y) * width);
+                scaler.Row(top + y, band + static_cast<SIZE_T>(rows - 1 - y) * width);
             }
-            info.bmiHeader.biHeight = -static_cast<LONG>(rows);  // the band alone, top-down
+            info.bmiHeader.biHeight = static_cast<LONG>(rows);
             if (SetDIBitsToDevice(target, 0, static_cast<int>(top), width, rows, 0, 0, 0, rows, band, &info,
-                                  DIB_RGB_COLORS) != static_cast<int>(rows)) {
+                                  DIB_RGB_COLORS) == 0) {
                 SelectObject(target, previous);
                 previous = nullptr;
                 DeleteObject(bitmap);
