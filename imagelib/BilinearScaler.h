@@ -3,7 +3,7 @@
 // in fixed point: each output pixel is the mix of the four image pixels
 // around its centre, weighed in 1/256 (centres aligned, edges clamped). No
 // division or floating point per pixel, no Windows and no C++ runtime: the
-// image DLL uses none, and the unit tests build it as it is.
+// image DLL uses none.
 #include <cstddef>
 #include <cstdint>
 

@@ -240,36 +240,26 @@ class ImageDllTest : public LauncherTest, public ::testing::WithParamInterface<I
 
 // What a run to the question, answered with EXIT, shows of the image DLL.
 struct ImageDllSeen {
-    bool backgroundDrawn = false;  // the title band is the background's blue
-    bool refused = false;          // the trace says the DLL was refused
+    bool backgroundDrawn = false;
+    bool refused = false;
     DWORD exitCode = 999;
-    std::wstring loadedAs;  // the launcher's CVNImage.dll module, or empty
+    std::wstring loadedAs;
 };
-
-std::wstring ModulePath(DWORD processId, const wchar_t* name)
-{
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
-    MODULEENTRY32W module{};
-    module.dwSize = sizeof(module);
-    for (BOOL more = snapshot && Module32FirstW(snapshot.Get(), &module); more;
-         more = Module32NextW(snapshot.Get(), &module)) {
-        if (lstrcmpiW(module.szModule, name) == 0) return module.szExePath;
-    }
-    return std::wstring();
-}
 
 ImageDllSeen RunToQuestion(const std::wstring& launcher)
 {
     ImageDllSeen seen;
     LauncherRun run(launcher);
     HWND question = run.WaitForDialog();
-    if (question == nullptr) {
-        ADD_FAILURE() << "no question from " << Narrow(launcher);
-        return seen;
-    }
+    EXPECT_NE(question, nullptr) << Narrow(launcher);
     const COLORREF band = CaptureClient(question).At(130, 12);
-    seen.backgroundDrawn = GetBValue(band) > GetRValue(band) + 40;
-    seen.loadedAs = ModulePath(run.ProcessId(), L"CVNImage.dll");
+    seen.backgroundDrawn = question != nullptr && GetBValue(band) > GetRValue(band) + 40;
+    OwnedHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, run.ProcessId()));
+    MODULEENTRY32W module{sizeof(module)};
+    for (BOOL more = modules && Module32FirstW(modules.Get(), &module); more;
+         more = Module32NextW(modules.Get(), &module)) {
+        if (lstrcmpiW(module.szModule, L"CVNImage.dll") == 0) seen.loadedAs = module.szExePath;
+    }
     ClickButton(question, IDCANCEL);
     EXPECT_TRUE(run.WaitForExit());
     seen.exitCode = run.Result().exitCode;
@@ -293,28 +283,21 @@ TEST_P(ImageDllTest, OnlyTheDllBuiltWithTheLauncherIsLoaded)
     EXPECT_EQ(seen.backgroundDrawn, c.loads);
 }
 
-// The image DLL comes only from this machine, and from the file that was
-// checked: from a network drive (N:, typed so by tools/wine-env.sh) it is
-// never loaded; through J:\k, a folder that drive K: names directly, it is
-// loaded by its final path, K:\... (Wine names a file by the drive that
-// reaches it most directly).
+// Never from a network drive (N:, typed by tools/wine-env.sh); through
+// J:\k, which drive K: names directly, by its final path K:\... (Wine names
+// a file by the drive nearest to it).
 TEST_F(LauncherTest, ImageDllComesOnlyFromThisMachineByItsFinalPath)
 {
-    ASSERT_EQ(GetDriveTypeW(L"N:\\"), static_cast<UINT>(DRIVE_REMOTE)) << "the prefix lacks its test drives";
-    const struct {
-        const wchar_t* drive;
-        const wchar_t* startThrough;
-        bool loads;
-    } kPlaces[] = {{L"N:\\", L"N:\\", false}, {L"K:\\", L"J:\\k\\", true}};
-    for (const auto& place : kPlaces) {
-        SCOPED_TRACE(Narrow(place.startThrough));
-        const TestDisc there(place.drive);
-        const std::wstring below = there.Folder().substr(3);
-        const ImageDllSeen seen = RunToQuestion(place.startThrough + below + L"\\CVNAI.exe");
+    ASSERT_EQ(GetDriveTypeW(L"N:\\"), UINT{DRIVE_REMOTE}) << "the prefix lacks its test drives";
+    for (const bool onNetwork : {true, false}) {
+        const TestDisc there(onNetwork ? L"N:\\" : L"K:\\");
+        const std::wstring through = (onNetwork ? L"N:\\" : L"J:\\k\\") + there.Folder().substr(3);
+        SCOPED_TRACE(Narrow(through));
+        const ImageDllSeen seen = RunToQuestion(through + L"\\CVNAI.exe");
         EXPECT_EQ(seen.exitCode, 0u);
-        EXPECT_EQ(seen.refused, !place.loads);
-        EXPECT_EQ(seen.backgroundDrawn, place.loads);
-        EXPECT_EQ(Narrow(seen.loadedAs), place.loads ? Narrow(there.PathOf(L"CVNImage.dll")) : "");
+        EXPECT_EQ(seen.refused, onNetwork);
+        EXPECT_EQ(seen.backgroundDrawn, !onNetwork);
+        EXPECT_EQ(Narrow(seen.loadedAs), onNetwork ? "" : Narrow(there.PathOf(L"CVNImage.dll")));
     }
 }
 

@@ -46,8 +46,7 @@ std::wstring StubWorkingFolder(const std::wstring& path);
 // Windows path of a folder the build gives as a Unix path (Wine's Z:).
 std::wstring WindowsPathOf(const std::wstring& unixPath);
 
-// A new empty folder in the temporary folder (or in `under`); empty when
-// none can be made.
+// A new empty folder in the temporary folder (or in `under`); empty when none can be made.
 std::wstring NewTempFolder(const wchar_t* prefix, const std::wstring& under = std::wstring());
 void RemoveTree(const std::wstring& folder);
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/BitmapButton.h"
+#include "imagelib/BilinearScaler.h"
 #include "skin/SkinHelpers.h"
 
 TEST(BitmapButtonFace, PressedBeatsFocusBeatsDisabled)
@@ -56,5 +59,22 @@ TEST(CaptionStrip, OtherDefaultResultsPassThrough)
     for (LRESULT code : {static_cast<LRESULT>(HTNOWHERE), static_cast<LRESULT>(HTBORDER),
                          static_cast<LRESULT>(HTTOP), static_cast<LRESULT>(HTERROR)}) {
         EXPECT_EQ(CaptionStripAnswer(code, window, {50, 10}), code);
+    }
+}
+
+// Centres aligned, edges clamped, weights in 1/256 rounded: a two-pixel
+// ramp made four pixels long, across and down (rows in any order).
+TEST(BilinearScaler, StretchesATwoPixelRampWithCentresAligned)
+{
+    const std::uint32_t ramp[] = {0x00000000, 0xFFFFFFFF};
+    const std::vector<std::uint32_t> expected = {0x00000000, 0x40404040, 0xBFBFBFBF, 0xFFFFFFFF};
+    std::vector<std::uint8_t> work(BilinearScaler::WorkBytes(4));
+    std::vector<std::uint32_t> row(4);
+    BilinearScaler(ramp, 2, 1, 4, 1, work.data()).Row(0, row.data());
+    EXPECT_EQ(row, expected);
+    BilinearScaler down(ramp, 1, 2, 1, 4, work.data());
+    for (std::uint32_t y = 4; y-- > 0;) {
+        down.Row(y, row.data());
+        EXPECT_EQ(row[0], expected[y]) << y;
     }
 }
