@@ -3,11 +3,7 @@
 
 #include <string>
 
-// Message identifiers of the string table.
-constexpr UINT IDS_CVN_INSTALLED = 5000;
-constexpr UINT IDS_CVN_DOWNLOAD_QUESTION = 5001;
-constexpr UINT IDS_CVN_VERIFY_ERROR = 5002;
-constexpr UINT IDS_LANGUAGE_NOT_SUPPORTED = 5003;
+#include "res/resource.h"  // the message identifiers
 
 // The title every message is shown with, the same in all languages.
 extern const wchar_t kMessageTitle[];

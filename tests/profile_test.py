@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Broken copies of the default profile stop the generator, each with one
+line that names the file and the message; the default profile passes.
+    profile_test.py SOURCE_DIR"""
+import os, re, shutil, subprocess, sys, tempfile
+
+src = sys.argv[1]
+texts = "texts"
+
+
+def edit(name, old, new, count=1):
+    def change(folder):
+        path = os.path.join(folder, texts, name)
+        with open(path, encoding="utf-8") as f:
+            text = f.read()
+        assert old in text, (name, old)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text.replace(old, new, count))
+    return change
+
+
+CASES = [  # what is broken, expected message (a regular expression)
+    (lambda d: None, None),
+    (lambda d: os.remove(os.path.join(d, texts, "el_GR.po")), r"texts/el_GR\.po: missing"),
+    (lambda d: shutil.copy(os.path.join(d, texts, "en_US.po"), os.path.join(d, texts, "sv_SE.po")),
+     r"texts/sv_SE\.po: not one of the launcher's languages"),
+    (edit("fr_FR.po", 'msgctxt "IDS_CVN_VERIFY_ERROR"', 'msgctxt "IDS_CVN_VERIFY_EROR"'),
+     r"texts/fr_FR\.po: line \d+: message 'IDS_CVN_VERIFY_EROR' is not one of"),
+    (edit("de_DE.po", 'msgstr "Corvana ist installiert.\\r\\nStarten Sie Corvana."', 'msgstr ""'),
+     r"texts/de_DE\.po: line \d+: IDS_CVN_INSTALLED has no translation"),
+    (edit("tr_TR.po", 'msgctxt "IDS_LANGUAGE_NOT_SUPPORTED"', '#'),
+     r"texts/tr_TR\.po: IDS_LANGUAGE_NOT_SUPPORTED is missing"),
+    (edit("it_IT.po", 'installato.\\r\\nAvviare Corvana."', 'installato.'),
+     r"texts/it_IT\.po: line \d+: expected a string in double quotes"),
+    (edit("nl_NL.po", 'msgctxt "IDS_CVN_VERIFY_ERROR"', 'msgctxt "IDS_CVN_INSTALLED"'),
+     r"texts/nl_NL\.po: line \d+: message 'IDS_CVN_INSTALLED' is there twice"),
+]
+failures = 0
+for number, (breaks, expected) in enumerate(CASES):
+    with tempfile.TemporaryDirectory() as work:
+        profile = os.path.join(work, "profile")
+        shutil.copytree(os.path.join(src, "profiles", "default"), profile)
+        breaks(profile)
+        run = subprocess.run([sys.executable, os.path.join(src, "tools", "profile.py"), profile,
+                              os.path.join(src, "res", "resource.h"), os.path.join(work, "out")],
+                             capture_output=True, text=True)
+        said = run.stderr.strip()
+        ok = run.returncode == 0 and not said if expected is None else (
+            run.returncode == 1 and len(said.splitlines()) == 1 and re.search(expected, said))
+        if not ok:
+            failures += 1
+            print(f"case {number}: expected {expected or 'success'}, got exit {run.returncode}: {said}")
+print(f"{len(CASES) - failures} passed, {failures} failed")
+sys.exit(1 if failures else 0)
