@@ -13,13 +13,14 @@
 #include "framework/SystemLibrary.h"
 #include "framework/Trace.h"
 #include "monitor/DeviceMonitor.h"
+#include "Profile.h"
 #include "res/resource.h"
 #include "workflow/LauncherDlg.h"
 
 namespace {
 CLauncherApp theApp;
 
-const wchar_t kInstanceMutexName[] = L"Tarnex_CVN_INSTALLER";
+const wchar_t kInstanceMutexName[] = CVN_INSTANCE_MUTEX;
 const DWORD kMonitorStartWaitMs = 500;
 
 // What the launcher's process loads by name, found with Wine's loaddll
@@ -110,7 +111,7 @@ BOOL CLauncherApp::InitInstance()
     // Base initialisation. There are no hosted ActiveX controls, so no
     // control container is needed; stored settings are never used.
     CApp::InitInstance();
-    SetRegistryKey(L"Tarnex CVN Auto Installer");
+    SetRegistryKey(CVN_REGISTRY_KEY_NAME);
 
     {
         CLauncherDlg dialog(nullptr);

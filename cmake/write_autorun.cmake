@@ -1,2 +1,2 @@
 # Writes the disc's autorun.inf: AutoPlay opens the launcher and shows its icon.
-file(WRITE "${OUT}" "[autorun]\r\nopen=CVNAI.exe\r\nicon=CVNAI.exe,0\r\nlabel=${LABEL}\r\n")
+file(WRITE "${OUT}" "[autorun]\r\nopen=${LAUNCHER}\r\nicon=${LAUNCHER},0\r\nlabel=${LABEL}\r\n")

@@ -2,4 +2,4 @@
 if(LINK STREQUAL "" OR LINK MATCHES "[\r\n]")
   message(FATAL_ERROR "CVN_DOWNLOAD_LINK must be one non-empty line, got: '${LINK}'")
 endif()
-file(WRITE "${OUT}" "[CVN_DOWNLOAD_LINK]=${LINK}\r\n")
+file(WRITE "${OUT}" "${MARKER}${LINK}\r\n")

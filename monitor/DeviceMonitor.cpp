@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Profile.h"
 #include "framework/ProcessState.h"
 #include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-const wchar_t kOwnExecutableName[] = L"CVNAI.exe";
+const wchar_t kOwnExecutableName[] = CVN_LAUNCHER_FILE;
 const DWORD kPollIntervalMs = 800;
 
 std::wstring FormatStatusLine(std::int32_t flag)
@@ -26,7 +27,7 @@ std::wstring FormatStatusLine(std::int32_t flag)
 // absent, as does any other failure to open it.
 bool MarkerCanBeOpened()
 {
-    const std::wstring path = g_strModuleDir + L"\\Auto installer.qzt";
+    const std::wstring path = g_strModuleDir + L"\\" CVN_MARKER_FILE;
     const OwnedHandle file(
         CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.Valid();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ImageLibraryDigest.h"
+#include "Profile.h"
 #include "framework/ModuleFileName.h"
 #include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
@@ -63,7 +64,7 @@ bool LoadImageLibrary()
     for (std::size_t i = 0; i < expected.size(); ++i) {
         expected[i] = kImageLibraryDigest[i];
     }
-    OwnedModule library(LoadVerifiedLibrary(folder + L"\\CVNImage.dll", expected, kMaxImageLibraryBytes));
+    OwnedModule library(LoadVerifiedLibrary(folder + L"\\" CVN_IMAGE_DLL_FILE, expected, kMaxImageLibraryBytes));
     if (!library) {
         return false;
     }

@@ -10,7 +10,7 @@ texts = "texts"
 
 def edit(name, old, new, count=1):
     def change(folder):
-        path = os.path.join(folder, texts, name)
+        path = os.path.join(folder, name if name.endswith(".toml") else os.path.join(texts, name))
         with open(path, encoding="utf-8") as f:
             text = f.read()
         assert old in text, (name, old)
@@ -19,8 +19,18 @@ def edit(name, old, new, count=1):
     return change
 
 
+GUID = "{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}"
 CASES = [  # what is broken, expected message (a regular expression)
     (lambda d: None, None),
+    (edit("profile.toml", GUID, GUID[1:-1]), r"profile\.toml: \[suite\] uninstall_key = .*expected a GUID in braces"),
+    (edit("profile.toml", '"Corvana.exe"', '"bin/Corvana.exe"'), r"\[suite\] executable = .*without a path separator"),
+    (edit("profile.toml", '"CVNAI.ini"', '"CON.ini"'), r"\[disc\] link_file = .*not a reserved name"),
+    (edit("profile.toml", "'Tarnex\\Tarnex Corvana'", "'C:\\Tarnex'"), r"\[suite\] default_folder = .*relative to Program"),
+    (edit("profile.toml", '"https://downloads', '"file://downloads'), r"\[disc\] link = .*http:// or https://"),
+    (edit("profile.toml", '"CORVANA"', '"corvana"'), r"\[disc\] volume_label = .*A-Z, 0-9 and _"),
+    (edit("profile.toml", "mutex =", "mutexx ="), r"\[maker\] mutexx: not a setting of the profile"),
+    (edit("profile.toml", 'title = "CVN Auto Installer"', ""), r"\[dialogs\] title is missing"),
+    (edit("profile.toml", "[disc]", "[disc"), r"profile\.toml: not TOML"),
     (lambda d: os.remove(os.path.join(d, texts, "el_GR.po")), r"texts/el_GR\.po: missing"),
     (lambda d: shutil.copy(os.path.join(d, texts, "en_US.po"), os.path.join(d, texts, "sv_SE.po")),
      r"texts/sv_SE\.po: not one of the launcher's languages"),

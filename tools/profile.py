@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Turns a device profile into what the build compiles: the string table of
-the launcher's messages, from the profile's texts/<language>.po (one gettext
-file per language, as translators' tools write them, the message named by
-its context).
+"""Turns a device profile into what the build compiles: Profile.h, the
+device's names as constants for the code and the resource scripts;
+profile.cmake, the disc's names and settings for the build; strings.rc,
+the string table of the launcher's messages from texts/<language>.po (one
+gettext file per language, as translators' tools write them, the message
+named by its context).
 
     profile.py PROFILE_DIR RESOURCE_HEADER OUT_DIR
 
@@ -14,6 +16,7 @@ message and what was expected. Files are written only when they change.
 import os
 import re
 import sys
+import tomllib
 
 # The launcher's ten languages (app/LocaleTable.h): file name, locale
 # identifier, and the resource compiler's primary and sub-language.
@@ -147,6 +150,128 @@ def string_table(texts, names, profile):
     return "\n".join(lines) + "\n"
 
 
+RESERVED = re.compile(r"(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\..*)?$", re.I)
+GUID = re.compile(r"\{[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\}$")
+# Every key of profile.toml: section, key, and the rule its value follows.
+KEYS = [
+    ("suite", "display_name", "text"), ("suite", "executable", "file .exe"),
+    ("suite", "uninstall_key", "guid"), ("suite", "default_folder", "folder"),
+    ("maker", "name", "text"), ("maker", "mutex", "mutex"), ("maker", "registry_key_name", "text"),
+    ("maker", "company", "text"), ("maker", "product", "text"), ("maker", "copyright", "text"),
+    ("disc", "launcher", "file .exe"), ("disc", "image_dll", "file .dll"), ("disc", "image_dll_description", "text"), ("disc", "marker_file", "file"),
+    ("disc", "link_file", "file"), ("disc", "link_marker", "ascii"), ("disc", "link", "link"),
+    ("disc", "volume_label", "label"), ("dialogs", "title", "text"),
+]
+
+
+def web_address_problem(link):
+    """What keeps the launcher from opening `link` (workflow/LinkFile.cpp), or None."""
+    match = re.match(r"(?i)https?://", link)
+    if not match or len(link) == match.end() or link[match.end()] in "/?#":
+        return "an http:// or https:// address with a host"
+    if len(link) > 2048 or re.search(r'[^!#-\[\]-~]', link):
+        return "at most 2048 characters of printable ASCII without blanks, double quotes or backslashes"
+    return None
+
+
+def check_value(rule, value):
+    """What is wrong with `value` under `rule`, or None."""
+    if not isinstance(value, str) or not value.strip():
+        return "a text that is not empty"
+    if any(ord(c) < 0x20 for c in value):
+        return "a text without control characters"
+    if rule.startswith("file"):
+        ending = rule[5:]
+        if re.search(r'[<>:"/\\|?*]', value) or value[-1] in ". " or RESERVED.match(value):
+            return "a file name without a path separator, without <>:\"|?* and not a reserved name"
+        if ending and not value.lower().endswith(ending):
+            return f"a file name ending in {ending}"
+    elif rule == "guid" and not GUID.match(value):
+        return "a GUID in braces, such as {6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}"
+    elif rule == "folder":
+        parts = value.replace("/", "\\").split("\\")
+        if re.match(r"[A-Za-z]:", value) or value.startswith(("\\", "/")) or any(p in ("", ".", "..") for p in parts):
+            return "a folder relative to Program Files, such as Maker\\Suite, without . or .. parts"
+        if any(check_value("file", p) for p in parts):
+            return "a folder whose every part is a file name"
+    elif rule == "mutex" and "\\" in value:
+        return "a name without a backslash"
+    elif rule == "ascii" and re.search(r"[^ -~]", value):
+        return "printable ASCII"
+    elif rule == "link":
+        return web_address_problem(value)
+    elif rule == "label" and not re.match(r"[A-Z0-9_]{1,32}$", value):
+        return "1 to 32 characters of A-Z, 0-9 and _"
+    return None
+
+
+def read_profile(profile):
+    path = os.path.join(profile, "profile.toml")
+    try:
+        with open(path, "rb") as f:
+            data = tomllib.load(f)
+    except OSError as e:
+        raise ProfileError(f"{path}: cannot be read: {e.strerror}")
+    except tomllib.TOMLDecodeError as e:
+        raise ProfileError(f"{path}: not TOML: {e}")
+    known = {(section, key) for section, key, _ in KEYS}
+    for section, table in data.items():
+        for key in (table if isinstance(table, dict) else {None: None}):
+            if (section, key) not in known:
+                raise ProfileError(f"{path}: [{section}] {key or ''}: not a setting of the profile")
+    values = {}
+    for section, key, rule in KEYS:
+        value = data.get(section, {}).get(key)
+        if value is None:
+            raise ProfileError(f"{path}: [{section}] {key} is missing")
+        problem = check_value(rule, value)
+        if problem:
+            raise ProfileError(f"{path}: [{section}] {key} = {value!r}: expected {problem}")
+        values[f"{section}.{key}"] = value
+    return values
+
+
+def c_string(text, wide=True):
+    return ("L" if wide else "") + '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def profile_header(v, profile):
+    folder = "\\" + v["suite.default_folder"].replace("/", "\\").rstrip("\\") + "\\"
+    uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + v["suite.uninstall_key"]
+    wide = [
+        ("CVN_SUITE_EXECUTABLE", v["suite.executable"]), ("CVN_SUITE_UNINSTALL_KEY", uninstall),
+        ("CVN_SUITE_DEFAULT_FOLDER", folder), ("CVN_INSTANCE_MUTEX", v["maker.mutex"]),
+        ("CVN_REGISTRY_KEY_NAME", v["maker.registry_key_name"]), ("CVN_LAUNCHER_FILE", v["disc.launcher"]),
+        ("CVN_IMAGE_DLL_FILE", v["disc.image_dll"]), ("CVN_MARKER_FILE", v["disc.marker_file"]),
+        ("CVN_LINK_FILE", v["disc.link_file"]), ("CVN_MESSAGE_TITLE", v["dialogs.title"]),
+    ]
+    narrow = [
+        ("CVN_LINK_MARKER", v["disc.link_marker"]), ("CVN_TITLE_TEXT", v["dialogs.title"]),
+        ("CVN_LAUNCHER_FILE_TEXT", v["disc.launcher"]), ("CVN_LAUNCHER_NAME_TEXT", v["disc.launcher"][:-4]),
+        ("CVN_IMAGE_DLL_DESCRIPTION", v["disc.image_dll_description"]),
+        ("CVN_IMAGE_DLL_FILE_TEXT", v["disc.image_dll"]), ("CVN_IMAGE_DLL_NAME_TEXT", v["disc.image_dll"][:-4]),
+        ("CVN_COMPANY", v["maker.company"]), ("CVN_PRODUCT", v["maker.product"]),
+        ("CVN_COPYRIGHT", v["maker.copyright"]),
+    ]
+    lines = ["#pragma once", f"// Generated by tools/profile.py from {profile}/profile.toml: the device's names.",
+             "// Wide for the code, narrow (UTF-8) for the resource scripts and the pure rules."]
+    lines += [f"#define {name} {c_string(value)}" for name, value in wide]
+    lines += [f"#define {name} {c_string(value, False)}" for name, value in narrow]
+    return "\n".join(lines) + "\n"
+
+
+def profile_cmake(v, profile):
+    def quoted(text):
+        return '"' + text.replace("\\", "\\\\").replace('"', '\\"').replace("$", "\\$").replace(";", "\\;") + '"'
+    settings = [("LAUNCHER", v["disc.launcher"]), ("IMAGE_DLL", v["disc.image_dll"]),
+                ("MARKER_FILE", v["disc.marker_file"]), ("LINK_FILE", v["disc.link_file"]),
+                ("LINK_MARKER", v["disc.link_marker"]), ("LINK", v["disc.link"]),
+                ("VOLUME_LABEL", v["disc.volume_label"]), ("TITLE", v["dialogs.title"])]
+    lines = [f"# Generated by tools/profile.py from {profile}/profile.toml."]
+    lines += [f"set(CVN_PROFILE_{name} {quoted(value)})" for name, value in settings]
+    return "\n".join(lines) + "\n"
+
+
 def write_if_changed(path, text):
     old = None
     if os.path.exists(path):
@@ -162,14 +287,18 @@ def main(argv):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     profile, header, out = argv[1:]
+    name = os.path.basename(os.path.abspath(profile))
     try:
+        values = read_profile(profile)
         names = message_names(header)
         texts = read_texts(profile, names)
     except ProfileError as e:
         print(f"profile: {e}", file=sys.stderr)
         return 1
     os.makedirs(out, exist_ok=True)
-    write_if_changed(os.path.join(out, "strings.rc"), string_table(texts, names, os.path.basename(profile.rstrip("/"))))
+    write_if_changed(os.path.join(out, "Profile.h"), profile_header(values, name))
+    write_if_changed(os.path.join(out, "profile.cmake"), profile_cmake(values, name))
+    write_if_changed(os.path.join(out, "strings.rc"), string_table(texts, names, name))
     return 0
 
 

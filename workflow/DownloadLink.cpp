@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Profile.h"
 #include "framework/ProcessState.h"
 #include "framework/ScopedHandles.h"
 #include "framework/Trace.h"
@@ -43,7 +44,7 @@ std::wstring WindowsFolder()
 bool CLauncherDlg::DownloadCVN()
 {
     Trace(L"[RZ_K] DownloadCVN(+)");
-    const std::wstring path = g_strModuleDir + L"\\CVNAI.ini";
+    const std::wstring path = g_strModuleDir + L"\\" CVN_LINK_FILE;
     // No sharing: a link file another program holds open is an error.
     OwnedHandle file(
         CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -1,5 +1,7 @@
 #include "workflow/InstallLocation.h"
 
+#include "Profile.h"
+
 bool DecodeInstallLocation(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount,
                            std::u16string& text)
 {
@@ -37,10 +39,10 @@ std::wstring CorvanaFolder(const std::wstring& recorded, const std::wstring& pro
     if (!recorded.empty() || programFiles.empty()) {
         return recorded;
     }
-    return programFiles + L"\\Tarnex\\Tarnex Corvana\\";
+    return programFiles + CVN_SUITE_DEFAULT_FOLDER;
 }
 
 std::wstring CorvanaExecutable(const std::wstring& folder)
 {
-    return folder + L"\\Corvana.exe";
+    return folder + L"\\" CVN_SUITE_EXECUTABLE;
 }

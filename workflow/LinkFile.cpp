@@ -1,6 +1,8 @@
 #include "workflow/LinkFile.h"
 
-const char kDownloadLinkMarker[] = "[CVN_DOWNLOAD_LINK]=";
+#include "Profile.h"
+
+const char kDownloadLinkMarker[] = CVN_LINK_MARKER;
 
 void FirstLineReader::Append(char c)
 {

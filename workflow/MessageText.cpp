@@ -1,6 +1,8 @@
 #include "workflow/MessageText.h"
 
-const wchar_t kMessageTitle[] = L"CVN Auto Installer";
+#include "Profile.h"
+
+const wchar_t kMessageTitle[] = CVN_MESSAGE_TITLE;
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "Profile.h"
+
 #include "framework/ScopedHandles.h"
 #include "framework/SystemLibrary.h"
 #include "framework/Trace.h"
@@ -13,8 +15,7 @@
 #include "workflow/ShellLaunch.h"
 
 namespace {
-const wchar_t kUninstallKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}";
+const wchar_t kUninstallKey[] = CVN_SUITE_UNINSTALL_KEY;
 const wchar_t kInstallLocationValue[] = L"InstallLocation";
 
 }  // namespace
