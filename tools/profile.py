@@ -158,6 +158,7 @@ KEYS = [
     ("suite", "uninstall_key", "guid"), ("suite", "default_folder", "folder"),
     ("maker", "name", "text"), ("maker", "mutex", "mutex"), ("maker", "registry_key_name", "text"),
     ("maker", "company", "text"), ("maker", "product", "text"), ("maker", "copyright", "text"),
+    ("maker", "manifest_name", "assembly"),
     ("disc", "launcher", "file .exe"), ("disc", "image_dll", "file .dll"), ("disc", "image_dll_description", "text"), ("disc", "marker_file", "file"),
     ("disc", "link_file", "file"), ("disc", "link_marker", "ascii"), ("disc", "link", "link"),
     ("disc", "volume_label", "label"), ("dialogs", "title", "text"),
@@ -200,6 +201,8 @@ def check_value(rule, value):
         return "printable ASCII"
     elif rule == "link":
         return web_address_problem(value)
+    elif rule == "assembly" and not re.match(r"[A-Za-z0-9_-]+(\.[A-Za-z0-9_-]+)*$", value):
+        return "names of letters, digits, _ and - joined by dots"
     elif rule == "label" and not re.match(r"[A-Z0-9_]{1,32}$", value):
         return "1 to 32 characters of A-Z, 0-9 and _"
     return None
@@ -272,6 +275,15 @@ def profile_cmake(v, profile):
     return "\n".join(lines) + "\n"
 
 
+def manifests(v, template):
+    """The launcher's manifest for each processor, from the template."""
+    with open(template, encoding="utf-8") as f:
+        text = f.read()
+    title = v["dialogs.title"].replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+    text = text.replace("@MANIFEST_NAME@", v["maker.manifest_name"]).replace("@TITLE@", title)
+    return {arch: text.replace("@ARCHITECTURE@", arch) for arch in ("x86", "amd64")}
+
+
 def write_if_changed(path, text):
     old = None
     if os.path.exists(path):
@@ -299,6 +311,8 @@ def main(argv):
     write_if_changed(os.path.join(out, "Profile.h"), profile_header(values, name))
     write_if_changed(os.path.join(out, "profile.cmake"), profile_cmake(values, name))
     write_if_changed(os.path.join(out, "strings.rc"), string_table(texts, names, name))
+    for arch, text in manifests(values, os.path.join(os.path.dirname(header), "launcher.manifest.in")).items():
+        write_if_changed(os.path.join(out, f"launcher-{arch}.manifest"), text)
     return 0
 
 

@@ -34,7 +34,7 @@ bool InstalledFolder(std::uint32_t type, const std::uint8_t* data, std::size_t b
     return true;
 }
 
-std::wstring CorvanaFolder(const std::wstring& recorded, const std::wstring& programFiles)
+std::wstring SuiteFolder(const std::wstring& recorded, const std::wstring& programFiles)
 {
     if (!recorded.empty() || programFiles.empty()) {
         return recorded;
@@ -42,7 +42,7 @@ std::wstring CorvanaFolder(const std::wstring& recorded, const std::wstring& pro
     return programFiles + CVN_SUITE_DEFAULT_FOLDER;
 }
 
-std::wstring CorvanaExecutable(const std::wstring& folder)
+std::wstring SuiteExecutable(const std::wstring& folder)
 {
     return folder + L"\\" CVN_SUITE_EXECUTABLE;
 }

@@ -18,7 +18,7 @@ bool DecodeInstallLocation(std::uint32_t type, const std::uint8_t* data, std::si
 
 // A folder that names one place whatever the current folder is: drive-
 // absolute ("C:\...", "C:/...") or a network path ("\\server\share...").
-// Corvana is started only from such a folder; a relative one would resolve
+// The suite is started only from such a folder; a relative one would resolve
 // against the launcher's working folder, the disc.
 template <class Char>
 bool IsAbsoluteFolder(const std::basic_string<Char>& folder)
@@ -34,15 +34,15 @@ bool IsAbsoluteFolder(const std::basic_string<Char>& folder)
 }
 
 // CheckCVN's decision on a value read from the uninstall record: its folder
-// when Corvana counts as installed (the value decodes, and names an absolute
+// when the suite counts as installed (the value decodes, and names an absolute
 // folder or none, which stands for the default one); false otherwise.
 bool InstalledFolder(std::uint32_t type, const std::uint8_t* data, std::size_t byteCount, std::u16string& folder);
 
-// RunCVN's decisions. The folder Corvana is started from: the recorded one,
+// RunCVN's decisions. The folder the suite is started from: the recorded one,
 // or with none recorded the default under the program-files folder (when
 // that is known, else none).
-std::wstring CorvanaFolder(const std::wstring& recorded, const std::wstring& programFiles);
-// Its executable: the folder, a backslash and "Corvana.exe" (two
+std::wstring SuiteFolder(const std::wstring& recorded, const std::wstring& programFiles);
+// Its executable: the folder, a backslash and the profile's executable (two
 // backslashes in a row after a folder that ends in one, which Windows
 // accepts).
-std::wstring CorvanaExecutable(const std::wstring& folder);
+std::wstring SuiteExecutable(const std::wstring& folder);

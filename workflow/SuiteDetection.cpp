@@ -1,4 +1,4 @@
-// Detection of an installed Corvana through its uninstall record, and its
+// Detection of the installed suite through its uninstall record, and its
 // launch.
 #include <windows.h>
 #include <shlobj.h>
@@ -25,7 +25,7 @@ int CLauncherDlg::CheckCVN()
     Trace(L"[RZ_K] CheckCVN(+)");
     int result = 0;
     // Opened read-only and never created: detection must not write an
-    // empty uninstall record into HKEY_LOCAL_MACHINE. Corvana's 32-bit
+    // empty uninstall record into HKEY_LOCAL_MACHINE. The suite's 32-bit
     // installer writes its record in the 32-bit view; asking for that view
     // by name reads it from a 64-bit build too. 32-bit Windows, XP among
     // them, ignores the flag.
@@ -59,7 +59,7 @@ bool CLauncherDlg::RunCVN()
                                ? getFolderPath(nullptr, CSIDL_PROGRAM_FILES | CSIDL_FLAG_CREATE, nullptr,
                                                SHGFP_TYPE_CURRENT, programFiles)
                                : E_FAIL;
-    m_strInstallLocation = CorvanaFolder(m_strInstallLocation, SUCCEEDED(folder) ? programFiles : L"");
+    m_strInstallLocation = SuiteFolder(m_strInstallLocation, SUCCEEDED(folder) ? programFiles : L"");
     Trace(m_strInstallLocation);
 
     // Started in its install folder, as a shortcut starts it. A folder that
@@ -67,7 +67,7 @@ bool CLauncherDlg::RunCVN()
     // resolve against the disc: nothing is started then.
     const bool result =
         IsAbsoluteFolder(m_strInstallLocation) &&
-        LaunchAndWait(CorvanaExecutable(m_strInstallLocation), L"", m_strInstallLocation, L"[RZ_K] CVN Run OK.");
+        LaunchAndWait(SuiteExecutable(m_strInstallLocation), L"", m_strInstallLocation, L"[RZ_K] CVN Run OK.");
     Trace(L"[RZ_K] RunCVN(-)");
     return result;
 }

@@ -117,9 +117,9 @@ TEST(InstallLocation, InstalledMeansADecodedAbsoluteOrEmptyFolder)
 
 TEST(InstallLocation, CorvanaStartsFromTheRecordedOrTheDefaultFolder)
 {
-    EXPECT_EQ(CorvanaFolder(L"D:\\Corvana", L"C:\\Program Files"), L"D:\\Corvana");
-    EXPECT_EQ(CorvanaFolder(L"", L"C:\\Program Files"), L"C:\\Program Files\\Tarnex\\Tarnex Corvana\\");
-    EXPECT_EQ(CorvanaFolder(L"", L""), L"") << "no program-files folder: none";
-    EXPECT_EQ(CorvanaExecutable(L"D:\\Corvana"), L"D:\\Corvana\\Corvana.exe");
-    EXPECT_EQ(CorvanaExecutable(L"C:\\P\\Tarnex Corvana\\"), L"C:\\P\\Tarnex Corvana\\\\Corvana.exe");
+    EXPECT_EQ(SuiteFolder(L"D:\\Corvana", L"C:\\Program Files"), L"D:\\Corvana");
+    EXPECT_EQ(SuiteFolder(L"", L"C:\\Program Files"), L"C:\\Program Files\\Tarnex\\Tarnex Corvana\\");
+    EXPECT_EQ(SuiteFolder(L"", L""), L"") << "no program-files folder: none";
+    EXPECT_EQ(SuiteExecutable(L"D:\\Corvana"), L"D:\\Corvana\\Corvana.exe");
+    EXPECT_EQ(SuiteExecutable(L"C:\\P\\Tarnex Corvana\\"), L"C:\\P\\Tarnex Corvana\\\\Corvana.exe");
 }
