@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-extern const char kDownloadLinkMarker[];  // "[CVN_DOWNLOAD_LINK]="
+extern const char kDownloadLinkMarker[];  // the profile's link marker
 
 // The longest first line read; a longer one is a wrong file, however
 // large the file is.
