@@ -54,13 +54,14 @@ HBITMAP DrawButtonFace(SIZE size, const FaceStyle& style, const wchar_t* label, 
     OwnedBitmap face(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!face || bits == nullptr) return nullptr;
 
-    // The 96-dot face: outline one pixel wide, corners of radius 3 on the
-    // outline's middle; both times the scale.
+    // The 96-dot face: outline one pixel wide, corners of the profile's
+    // radius on the outline's middle; both times the scale.
     const double s = scale.dpi / static_cast<double>(SkinScale::kReferenceDpi);
     const double stroke = s;
     const RoundedBox outer = {0, 0, static_cast<double>(size.cx), static_cast<double>(size.cy),
-                              3 * s + stroke / 2};
-    const RoundedBox inner = {stroke, stroke, size.cx - stroke, size.cy - stroke, 3 * s - stroke / 2};
+                              CVN_FACE_CORNER_RADIUS * s + stroke / 2};
+    const RoundedBox inner = {stroke, stroke, size.cx - stroke, size.cy - stroke,
+                              CVN_FACE_CORNER_RADIUS * s - stroke / 2};
     auto* pixels = static_cast<DWORD*>(bits);
     for (int y = 0; y < size.cy; ++y) {
         const double along = size.cy > 1 ? static_cast<double>(y) / (size.cy - 1) : 0;
@@ -82,7 +83,7 @@ HBITMAP DrawButtonFace(SIZE size, const FaceStyle& style, const wchar_t* label, 
 
     MemoryDC dc(nullptr);
     SelectedObject selected(dc.Get(), face.Get());
-    OwnedFont font(CreateFontW(-scale.Px(11), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    OwnedFont font(CreateFontW(-scale.Px(CVN_FACE_LABEL_HEIGHT), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, ANTIALIASED_QUALITY, 0, L"Arial"));
     SelectedObject fontSelection(dc.Get(), font.Get());
     SetBkMode(dc.Get(), TRANSPARENT);

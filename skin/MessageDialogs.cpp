@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "Profile.h"
 #include "res/resource.h"
 
 namespace {
@@ -28,6 +29,7 @@ CAFXOKBIG::CAFXOKBIG(HWND parent, std::wstring title, std::wstring message)
 
 void CAFXOKBIG::BindButtons()
 {
+    m_btnOK.SetAccessibleName(CVN_FACE_OK_LABEL);
     m_btnOK.AutoLoad(IDOK, m_hWnd);
 }
 
@@ -47,10 +49,11 @@ CASFXYESNO::CASFXYESNO(HWND parent, std::wstring title, std::wstring message)
 
 void CASFXYESNO::BindButtons()
 {
+    m_btnOK.SetAccessibleName(CVN_FACE_OK_LABEL);
     m_btnOK.AutoLoad(IDOK, m_hWnd);
-    // The control is captioned "EXIT" after its bitmaps; its face says
-    // "Cancel", and so must a screen reader.
-    m_btnExit.SetAccessibleName(L"Cancel");
+    // The controls are captioned "OK" and "EXIT" after their bitmaps; a
+    // screen reader says what their faces show, the profile's labels.
+    m_btnExit.SetAccessibleName(CVN_FACE_EXIT_LABEL);
     m_btnExit.AutoLoad(IDCANCEL, m_hWnd);
 }
 

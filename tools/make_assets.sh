@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# Draws the skin's images with ImageMagick. The results are committed under
-# res/images/, so a build needs no image tools; run this again only after
-# changing the design.
+# Draws the skin's images with ImageMagick into a profile's images/: the
+# button faces from its [faces], the backgrounds and the icon in this
+# design. The results are committed with the profile, so a build needs no
+# image tools; run this again only after changing the design.
+#   tools/make_assets.sh [PROFILE_DIR]     default profiles/default
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="$here/res/images"
+profile="$(cd "${1:-$here/profiles/default}" && pwd)"
+out="$profile/images"
 mkdir -p "$out"
+# One value of the profile's [faces]: face KEY.
+face() {
+  /usr/bin/python3 -c 'import sys, tomllib
+value = tomllib.load(open(sys.argv[1], "rb"))["faces"]
+for part in sys.argv[2].split("."): value = value[part]
+print(value)' "$profile/profile.toml" "$1"
+}
+surround=$(face surround)
+radius=$(face corner_radius)
+label_height=$(face label_height)
 font_bold="DejaVu-Sans-Bold"
 
 # Background: a dark blue title band over rows 0-28, a white body that fades
@@ -28,11 +41,11 @@ background() {  # width height file
 # A button face: 83 x 23, 24 bits, on the body colour behind it.
 button() {  # top bottom border label-colour label file
   local top=$1 bottom=$2 border=$3 ink=$4 label=$5 file=$6
-  convert -size 83x23 xc:'#eef0f4' \
+  convert -size 83x23 xc:"$surround" \
     \( -size 81x21 gradient:"${top}-${bottom}" \) -geometry +1+1 -compose over -composite \
-    -fill none -stroke "$border" -strokewidth 1 -draw "roundrectangle 0,0 82,22 3,3" \
-    -stroke none -fill '#eef0f4' -draw "point 0,0 point 82,0 point 0,22 point 82,22" \
-    -font "$font_bold" -pointsize 11 -fill "$ink" -gravity center -annotate +0+0 "$label" \
+    -fill none -stroke "$border" -strokewidth 1 -draw "roundrectangle 0,0 82,22 $radius,$radius" \
+    -stroke none -fill "$surround" -draw "point 0,0 point 82,0 point 0,22 point 82,22" \
+    -font "$font_bold" -pointsize "$label_height" -fill "$ink" -gravity center -annotate +0+0 "$label" \
     -alpha off -type TrueColor -compress None "BMP3:$file"
 }
 
@@ -40,18 +53,16 @@ background 401 156 "$out/notice_background.png"
 background 264 156 "$out/question_background.png"
 
 # The four faces at 96 dots. At other scales the launcher draws them itself
-# from the same description (skin/ButtonFace.h holds these colours too).
+# from the same description.
 faces() {  # name label
-  local name=$1 label=$2 state colours
-  for state in "U:#9aa1ab #767d88 #5d636d #ffffff" "D:#8fb3ea #6c95d8 #3e64a8 #0f1f3d" \
-               "F:#3a74cf #2456a8 #173d7c #ffffff" "X:#d3d7dd #c3c8cf #b0b5bd #eef0f3"; do
-    colours=${state#*:}
-    # shellcheck disable=SC2086
-    button $colours "$label" "$out/${name}${state%%:*}.bmp"
+  local name=$1 label=$2 state
+  for state in U:up D:down F:focused X:disabled; do
+    button "$(face "${state#*:}.top")" "$(face "${state#*:}.bottom")" "$(face "${state#*:}.border")" \
+      "$(face "${state#*:}.ink")" "$label" "$out/${name}${state%%:*}.bmp"
   done
 }
-faces OK OK
-faces EXIT Cancel
+faces OK "$(face ok_label)"
+faces EXIT "$(face exit_label)"
 
 
 # The application icon: a disc in the title band's blue, at 48, 32 and 16.
@@ -61,5 +72,5 @@ convert -size 256x256 xc:none \
   -fill '#2f66c0' -draw "circle 128,128 128,62" \
   -fill '#ffffff' -draw "circle 128,128 128,104" \
   -fill '#1d3d72' -draw "circle 128,128 128,116" \
-  -define icon:auto-resize=48,32,16 "$out/CVNAI.ico"
-echo "icon written to $out/CVNAI.ico"
+  -define icon:auto-resize=48,32,16 "$out/launcher.ico"
+echo "images written to $out"
