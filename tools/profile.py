@@ -7,6 +7,7 @@ gettext file per language, as translators' tools write them, the message
 named by its context).
 
     profile.py PROFILE_DIR RESOURCE_HEADER OUT_DIR
+    profile.py --value PROFILE_DIR SECTION.KEY     prints one checked value
 
 RESOURCE_HEADER (res/resource.h) names the messages: every IDS_ identifier
 there is one message, and each language has all of them and nothing else.
@@ -355,6 +356,13 @@ def write_if_changed(path, text):
 
 
 def main(argv):
+    if len(argv) == 4 and argv[1] == "--value":
+        try:
+            print(read_profile(argv[2])[argv[3]])
+            return 0
+        except (ProfileError, KeyError) as e:
+            print(f"profile: {e}", file=sys.stderr)
+            return 1
     if len(argv) != 4:
         print(__doc__.strip(), file=sys.stderr)
         return 2

@@ -107,8 +107,32 @@ cvn_prepare_drives() {
   fi
 }
 
-# Corvana's uninstall record, in the 32-bit view where its installer writes.
-cvn_uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}'
+# The device profile a script works with (cvn_use_profile), and one value
+# of it: cvn_profile_value SECTION.KEY.
+cvn_profile_value() { /usr/bin/python3 "$root/tools/profile.py" --value "$cvn_profile" "$1"; }
+cvn_use_profile() {  # profile folder
+  cvn_profile=$(realpath "$1")
+  cvn_profile_name=$(basename "$cvn_profile")
+  # The suite's uninstall record, in the 32-bit view where its installer writes.
+  cvn_uninstall_key="HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\\$(cvn_profile_value suite.uninstall_key)"
+}
+cvn_use_profile "$root/profiles/default"
+
+# A profile's own disc, built with preset $1's toolchain in
+# $cvn_build/profile-NAME (the default profile's is the preset's own).
+# Sets cvn_disc_build.
+cvn_build_profile_disc() {  # preset-build-dir toolchain targets...
+  local build=$1 toolchain=$2
+  shift 2
+  if [ "$cvn_profile_name" = default ] && [ "$cvn_profile" = "$(realpath "$root/profiles/default")" ]; then
+    cvn_disc_build=$build
+    return 0
+  fi
+  cvn_disc_build="$build/profile-$cvn_profile_name"
+  cmake -S "$root" -B "$cvn_disc_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCVN_PROFILE="$cvn_profile" -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$cvn_disc_build" --target "$@"
+}
 
 cvn_set_install_location() {  # unix folder
   wine reg add "$cvn_uninstall_key" /v InstallLocation /d "$(winepath -w "$1")" /f /reg:32 >/dev/null 2>&1
