@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Another device's disc end to end: builds PROFILE's disc with this build's
-# toolchain, then runs its launcher from a copy of it under Wine three
-# times: installed (its own uninstall record, nothing recorded, so its own
-# default folder, and its own executable started), not installed (its own
-# link handed to the file manager) and unplugged (its own marker removed).
+# toolchain, checks that every text fits its dialog, then runs its launcher
+# from a copy of the disc under Wine three times: installed (its own
+# uninstall record naming no folder, so its own default folder, and its own
+# executable started), not installed (its own link handed to the file
+# manager) and unplugged (its own marker removed). test.sh --profile runs it.
 #   profile_road_test.sh PROFILE BUILD_DIR TOOLCHAIN_FILE TOOLS_DIR WINE
 set -uo pipefail
 profile=$(realpath "$1") build=$2 toolchain=$3 tools=$4 wine=$5
@@ -15,7 +16,10 @@ road="build"
 sub="$build/profile-$name"
 cmake -S "$here" -B "$sub" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DCVN_PROFILE="$profile" -DBUILD_TESTING=OFF >"$build/profile-$name.log" 2>&1 &&
-  cmake --build "$sub" --target disc >>"$build/profile-$name.log" 2>&1 || { cat "$build/profile-$name.log"; fail "the disc did not build"; }
+  cmake --build "$sub" --target disc dialogshots >>"$build/profile-$name.log" 2>&1 ||
+  { cat "$build/profile-$name.log"; fail "the disc did not build"; }
+# Every message fits its dialog, measured on the profile's own build.
+"$wine" "$sub/bin/dialogshots.exe" --check-fit || fail "a text does not fit its dialog"
 launcher=$(value disc.launcher) marker=$(value disc.marker_file) link=$(value disc.link)
 key="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(value suite.uninstall_key)"
 program_files="$WINEPREFIX/drive_c/Program Files"

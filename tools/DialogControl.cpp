@@ -228,3 +228,18 @@ bool SaveCaptureAsBmp(const Capture& capture, const std::wstring& path)
            WriteFile(out.Get(), &info, sizeof(info), &written, nullptr) &&
            WriteFile(out.Get(), rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
 }
+
+SIZE LaidOutMessage(const std::wstring& text, int width, std::wstring& face)
+{
+    MemoryDC dc(nullptr);
+    OwnedFont font(CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+                               CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
+    SelectedObject selected(dc.Get(), font.Get());
+    wchar_t name[LF_FACESIZE] = {};
+    GetTextFaceW(dc.Get(), LF_FACESIZE, name);
+    face = name;
+    RECT laid = {0, 0, width, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &laid,
+              DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
+    return {laid.right, laid.bottom};
+}

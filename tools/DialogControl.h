@@ -53,3 +53,9 @@ Capture CaptureClient(HWND window);
 
 // Saves a capture as a 24-bit BMP.
 bool SaveCaptureAsBmp(const Capture& capture, const std::wstring& path);
+
+// The size `text` takes laid out as the skinned dialogs draw a message at
+// 96 dots (16-pixel Arial, lines centred and broken at words) within
+// `width` pixels; `face` receives the face the font came out as (Arial's
+// metrics are Arial's or Liberation Sans').
+SIZE LaidOutMessage(const std::wstring& text, int width, std::wstring& face);

@@ -377,14 +377,10 @@ TEST(SkinPainting, EveryShownMessageFitsItsRectangle)
                            {5002, CAFXOKBIG::kLayout, true},
                            {5001, CASFXYESNO::kLayout, true},
                            {5003, CAFXOKBIG::kLayout, false}};
-    MemoryDC dc(nullptr);
-    OwnedFont font(CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
-                               CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
-    SelectedObject selected(dc.Get(), font.Get());
-    wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(dc.Get(), LF_FACESIZE, face);
-    ASSERT_TRUE(std::wstring(face) == L"Arial" || std::wstring(face) == L"Liberation Sans")
-        << "measured with " << std::string(face, face + wcslen(face)) << ", not Arial's metrics";
+    std::wstring face;
+    LaidOutMessage(L"x", 100, face);
+    ASSERT_TRUE(face == L"Arial" || face == L"Liberation Sans")
+        << "measured with " << std::string(face.begin(), face.end()) << ", not Arial's metrics";
     int measured = 0;
     for (const Shown& message : shown) {
         for (std::uint32_t locale : kSupportedLocales) {
@@ -393,11 +389,9 @@ TEST(SkinPainting, EveryShownMessageFitsItsRectangle)
             std::wstring text;
             ASSERT_TRUE(FindStringInLanguage(GetModuleHandleW(nullptr), message.id, language, text));
             const RECT& area = message.layout.messageRect;
-            RECT laid = {0, 0, area.right - area.left, 0};
-            DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &laid,
-                      DT_CALCRECT | DT_CENTER | DT_WORDBREAK);
-            EXPECT_LE(laid.bottom, area.bottom - area.top) << "message " << message.id << " in " << language;
-            EXPECT_LE(laid.right, area.right - area.left) << "message " << message.id << " in " << language;
+            const SIZE laid = LaidOutMessage(text, area.right - area.left, face);
+            EXPECT_LE(laid.cy, area.bottom - area.top) << "message " << message.id << " in " << language;
+            EXPECT_LE(laid.cx, area.right - area.left) << "message " << message.id << " in " << language;
             ++measured;
         }
     }
