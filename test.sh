@@ -3,6 +3,9 @@
 # virtual display of its own.
 #   ./test.sh [CTEST ARGUMENTS...]   the suite, on the builds this host runs
 #   ./test.sh --emulated             the shipped disc under 32-bit emulation
+#   ./test.sh --profile profiles/NAME that profile's disc: its check, its texts
+#                                    measured against its dialogs, and its
+#                                    road (installed, not installed, unplugged)
 #
 # Where this host runs 32-bit programs, the whole suite runs on the shipped
 # 32-bit build and again on its x64 twin. Elsewhere the shipped build's
@@ -14,6 +17,11 @@ cd "$root"
 
 if [ "${1:-}" = --emulated ]; then
   exec ./tools/emulated-run.sh
+fi
+profile=""
+if [ "${1:-}" = --profile ]; then
+  [ $# = 2 ] && [ -f "$2/profile.toml" ] || { echo "test.sh: --profile needs a profile folder (profiles/NAME)" >&2; exit 2; }
+  profile=$(realpath "$2")
 fi
 
 ./tools/setup.sh
@@ -29,6 +37,22 @@ export CVN_FORCE_XVFB=1
 trap 'cvn_stop_wine; cvn_stop_display' EXIT
 cvn_start_display
 cvn_start_wine
+
+if [ -n "$profile" ]; then
+  # The suite's own expectations are the default profile's; another
+  # profile's disc is checked through its road, on each build this host runs.
+  status=0
+  presets=(mingw-x86_64)
+  [ "$host32" = native ] && presets=(mingw-i686 mingw-x86_64)
+  for preset in "${presets[@]}"; do
+    build="$root/build64"
+    [ "$preset" = mingw-i686 ] && build="$root/build"
+    bash tests/profile_road_test.sh "$profile" "$build" "$root/cmake/$preset.cmake" "$build/bin" "$root/tools/wine64" ||
+      status=1
+  done
+  echo "test.sh: profile $(basename "$profile"): $([ $status = 0 ] && echo passed || echo FAILED)"
+  exit $status
+fi
 
 # Only entries that read the screen (label "screen") run once more when
 # they fail: under load Wine can show a window a moment after it has

@@ -7,6 +7,8 @@
 # scale and the English notice at 250 % and 300 % in docs/dialogs/scaled/,
 # with one contact sheet of them all, docs/dialogs.png.
 # Build first (./run.sh or ./test.sh does).
+#   tools/screenshots.sh --profile profiles/NAME   that profile's 31 dialogs
+#                      and their contact sheet (its gallery), under build
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -17,6 +19,26 @@ export CVN_FORCE_XVFB=1
 . tools/wine-env.sh
 cvn_choose_build   # the shipped build where it runs, else its x64 twin
 trap 'cvn_stop_wine; cvn_stop_display' EXIT
+if [ "${1:-}" = --profile ]; then
+  [ $# = 2 ] && [ -f "$2/profile.toml" ] || { echo "screenshots: --profile needs a profile folder" >&2; exit 2; }
+  cvn_use_profile "$2"
+  cvn_build_profile_disc "$cvn_build" "$root/cmake/$cvn_preset.cmake" dialogshots
+  cvn_start_display
+  cvn_start_wine
+  gallery="$cvn_disc_build/gallery"
+  rm -rf "$gallery" && mkdir -p "$gallery"
+  wine "$cvn_disc_build/bin/dialogshots.exe" "$(winepath -w "$gallery")"
+  sheet=()
+  for bmp in "$gallery"/*.bmp; do
+    /usr/bin/convert "$bmp" -strip "${bmp%.bmp}.png" && rm "$bmp"
+    name=$(basename "$bmp" .bmp)
+    sheet+=(-label "${name#*-}" "${bmp%.bmp}.png")
+  done
+  /usr/bin/montage "${sheet[@]}" -tile 5x -geometry 401x156+6+6 -background white -pointsize 13 \
+    -font /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf "$gallery.png"
+  echo "screenshots: $cvn_profile_name's $(ls "$gallery" | wc -l) dialogs in $gallery, contact sheet $gallery.png"
+  exit 0
+fi
 cvn_start_display
 cvn_start_wine
 
