@@ -37,7 +37,7 @@ cvn_choose_build
 if [ "$cvn_preset" != mingw-i686 ]; then
   echo "run.sh: this host does not run 32-bit programs natively: showing the x64 twin (./run.sh --emulated shows the shipped build, slowly)"
 fi
-cmake --preset "$cvn_preset" >/dev/null
+cmake --preset "$cvn_preset" -DCVN_PROFILE="$root/profiles/default" >/dev/null
 cmake --build --preset "$cvn_preset"
 cvn_build_profile_disc "$cvn_build" "$root/cmake/$cvn_preset.cmake" iso
 demo="$cvn_build/demo"

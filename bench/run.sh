@@ -8,7 +8,7 @@ cd "$root"
 export CVN_FORCE_XVFB=1
 . tools/wine-env.sh
 cvn_choose_build   # the shipped build where it runs, else its x64 twin
-cmake --preset "$cvn_preset" >/dev/null
+cmake --preset "$cvn_preset" -DCVN_PROFILE="$root/profiles/default" >/dev/null
 cmake --build --preset "$cvn_preset" --target bench bench_baseline disc
 trap 'cvn_stop_wine; cvn_stop_display' EXIT
 cvn_start_display

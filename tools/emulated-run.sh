@@ -59,7 +59,7 @@ else
   # The shipped disc, and the twin's tools (they run natively and start the
   # 32-bit launcher, which Wine hands to its 32-bit loader).
   for preset in mingw-i686 mingw-x86_64; do
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset" -DCVN_PROFILE="$root/profiles/default" >/dev/null
     cmake --build --preset "$preset" >/dev/null
   done
   iso="$root/build/cvn-disc.iso"
