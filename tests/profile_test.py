@@ -28,6 +28,8 @@ CASES = [  # what is broken, expected message (a regular expression)
     (edit("profile.toml", "'Tarnex\\Tarnex Corvana'", "'C:\\Tarnex'"), r"\[suite\] default_folder = .*relative to Program"),
     (edit("profile.toml", '"https://downloads', '"file://downloads'), r"\[disc\] link = .*http:// or https://"),
     (edit("profile.toml", '"CORVANA"', '"corvana"'), r"\[disc\] volume_label = .*A-Z, 0-9 and _"),
+    (edit("profile.toml", 'company = "Tarnex"', 'company = "Tarnex \\"Devices\\""'),
+     r"\[maker\] company = .*without control characters or double quotes"),
     (edit("profile.toml", "mutex =", "mutexx ="), r"\[maker\] mutexx: not a setting of the profile"),
     (edit("profile.toml", 'title = "CVN Auto Installer"', ""), r"\[dialogs\] title is missing"),
     (edit("profile.toml", "[disc]", "[disc"), r"profile\.toml: not TOML"),

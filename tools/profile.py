@@ -193,8 +193,10 @@ def check_value(rule, value):
         return None if isinstance(value, str) and re.match(r"#[0-9A-Fa-f]{6}$", value) else "a colour as #rrggbb"
     if not isinstance(value, str) or not value.strip():
         return "a text that is not empty"
-    if any(ord(c) < 0x20 for c in value):
-        return "a text without control characters"
+    if any(ord(c) < 0x20 for c in value) or ('"' in value and rule != "link"):
+        return "a text without control characters or double quotes"
+    if rule in ("text", "ascii", "mutex") and "\\" in value:
+        return "a text without a backslash"
     if rule.startswith("file"):
         ending = rule[5:]
         if re.search(r'[<>:"/\\|?*]', value) or value[-1] in ". " or RESERVED.match(value):
@@ -202,15 +204,13 @@ def check_value(rule, value):
         if ending and not value.lower().endswith(ending):
             return f"a file name ending in {ending}"
     elif rule == "guid" and not GUID.match(value):
-        return "a GUID in braces, such as {6A3E19C2-47D0-4B8E-9F21-0C5D7E8A4B13}"
+        return "a GUID in braces, {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} of hexadecimal digits"
     elif rule == "folder":
         parts = value.replace("/", "\\").split("\\")
         if re.match(r"[A-Za-z]:", value) or value.startswith(("\\", "/")) or any(p in ("", ".", "..") for p in parts):
             return "a folder relative to Program Files, such as Maker\\Suite, without . or .. parts"
         if any(check_value("file", p) for p in parts):
             return "a folder whose every part is a file name"
-    elif rule == "mutex" and "\\" in value:
-        return "a name without a backslash"
     elif rule == "ascii" and re.search(r"[^ -~]", value):
         return "printable ASCII"
     elif rule == "link":
