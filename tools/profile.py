@@ -286,7 +286,7 @@ def check_images(profile):
 
 
 def rgb(colour):
-    return "RGB(0x{}, 0x{}, 0x{})".format(colour[1:3], colour[3:5], colour[5:7]).lower().replace("rgb", "RGB")
+    return "RGB(0x{}, 0x{}, 0x{})".format(*(colour[i:i + 2].lower() for i in (1, 3, 5)))
 
 
 def c_string(text, wide=True):
