@@ -398,8 +398,10 @@ void MeasurePaint(std::vector<Row>& rows)
                 {"of which decoding the background at that size, median", "ms", Percentile(decodes, 0.5), -1});
         }
         // What a larger display costs beside 100 %: goals 1.6 and 2.
-        rows.push_back({"paint at 200 % over paint at 100 % (goal at most 1.6)", "ratio", paintAt[2] / paintAt[0], -1});
-        rows.push_back({"paint at 300 % over paint at 100 % (goal at most 2)", "ratio", paintAt[3] / paintAt[0], -1});
+        rows.push_back(
+            {"paint at 200 % over paint at 100 % (goal at most 1.6)", "ratio", paintAt[2] / paintAt[0], -1});
+        rows.push_back(
+            {"paint at 300 % over paint at 100 % (goal at most 2)", "ratio", paintAt[3] / paintAt[0], -1});
     }
 }
 
@@ -468,8 +470,8 @@ void WriteResults(const std::vector<Row>& rows, const std::vector<GrowthRow>& gr
             std::printf("| %s | %s | %.1f | %.1f | %.2f |\n", r.name.c_str(), r.unit.c_str(), r.launcher,
                         r.baseline, r.baseline != 0 ? r.launcher / r.baseline : 0.0);
         } else {
-            std::printf(r.unit == "ratio" ? "| %s | %s | %.2f | | |\n" : "| %s | %s | %.1f | | |\n", r.name.c_str(),
-                        r.unit.c_str(), r.launcher);
+            std::printf(r.unit == "ratio" ? "| %s | %s | %.2f | | |\n" : "| %s | %s | %.1f | | |\n",
+                        r.name.c_str(), r.unit.c_str(), r.launcher);
         }
         if (json != nullptr) {
             std::fprintf(json, "%s  {\"measure\": \"%s\", \"unit\": \"%s\", \"launcher\": %.3f, \"baseline\": %s}",

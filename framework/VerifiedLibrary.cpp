@@ -61,8 +61,8 @@ const DWORD kNormalizedDosPath = 0;  // FILE_NAME_NORMALIZED | VOLUME_NAME_DOS
 // call fails.
 bool FinalPathOf(HANDLE file, const std::wstring& given, std::wstring& final)
 {
-    const auto finalPath = SystemProcedureAs<GetFinalPathNameByHandleProc>(L"kernel32.dll",
-                                                                           "GetFinalPathNameByHandleW");
+    const auto finalPath =
+        SystemProcedureAs<GetFinalPathNameByHandleProc>(L"kernel32.dll", "GetFinalPathNameByHandleW");
     if (finalPath == nullptr) {
         final = given;
         return true;

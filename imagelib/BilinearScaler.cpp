@@ -9,7 +9,8 @@ const std::uint32_t kNone = 0xFFFFFFFF;
 inline std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t weight)
 {
     const std::uint32_t keep = 256 - weight;
-    const std::uint32_t blueRed = (((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * weight + 0x00800080) >> 8) & 0x00FF00FF;
+    const std::uint32_t blueRed =
+        (((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * weight + 0x00800080) >> 8) & 0x00FF00FF;
     const std::uint32_t greenAlpha =
         (((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * weight + 0x00800080) & 0xFF00FF00;
     return blueRed | greenAlpha;
@@ -20,7 +21,8 @@ inline std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t weight)
 BilinearScaler::Tap BilinearScaler::TapFor(std::uint32_t i, std::uint32_t from, std::uint32_t to)
 {
     // The centre of output pixel i in image pixels, times 256.
-    const std::int64_t centre = (static_cast<std::int64_t>(2 * i + 1) * from * 256) / (2 * static_cast<std::int64_t>(to)) - 128;
+    const std::int64_t centre =
+        (static_cast<std::int64_t>(2 * i + 1) * from * 256) / (2 * static_cast<std::int64_t>(to)) - 128;
     if (centre <= 0) {
         return {0, 0, 0};
     }

@@ -342,9 +342,9 @@ HBITMAP CxImage::MakeBitmap(HDC reference, DWORD width, DWORD height) const
     void* work = HeapAlloc(heap, 0, workBytes);
     HDC screen = GetDC(nullptr);
     HDC target = screen != nullptr ? CreateCompatibleDC(screen) : nullptr;
-    HBITMAP bitmap = target != nullptr && work != nullptr ? CreateCompatibleBitmap(screen, static_cast<int>(width),
-                                                                                   static_cast<int>(height))
-                                                          : nullptr;
+    HBITMAP bitmap = target != nullptr && work != nullptr
+                         ? CreateCompatibleBitmap(screen, static_cast<int>(width), static_cast<int>(height))
+                         : nullptr;
     HGDIOBJ previous = bitmap != nullptr ? SelectObject(target, bitmap) : nullptr;
     if (previous != nullptr) {
         BilinearScaler scaler(reinterpret_cast<const std::uint32_t*>(m_pixels), m_width, m_height, width, height,

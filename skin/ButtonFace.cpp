@@ -83,8 +83,9 @@ HBITMAP DrawButtonFace(SIZE size, const FaceStyle& style, const wchar_t* label, 
 
     MemoryDC dc(nullptr);
     SelectedObject selected(dc.Get(), face.Get());
-    OwnedFont font(CreateFontW(-scale.Px(CVN_FACE_LABEL_HEIGHT), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, ANTIALIASED_QUALITY, 0, L"Arial"));
+    OwnedFont font(CreateFontW(-scale.Px(CVN_FACE_LABEL_HEIGHT), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, ANTIALIASED_QUALITY,
+                               0, L"Arial"));
     SelectedObject fontSelection(dc.Get(), font.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     SetTextColor(dc.Get(), style.ink);

@@ -131,7 +131,8 @@ TEST(LinkFile, OnlyWebAddressesAreOpened)
     EXPECT_EQ(address("hTtPs://user@host:8080/x"), "hTtPs://user@host:8080/x");
     const std::string longest = "https://a.test/" + std::string(kMaxWebAddressBytes - 15, 'x');
     EXPECT_EQ(address(" " + longest + " "), longest);
-    for (const std::string& refused : {longest + "x", std::string("https://h/\\"), std::string("https://h\\x/y")}) {
+    for (const std::string& refused :
+         {longest + "x", std::string("https://h/\\"), std::string("https://h\\x/y")}) {
         EXPECT_EQ(address(refused), "<refused>") << refused;
     }
     for (const char* refused : {"",
