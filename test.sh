@@ -48,7 +48,7 @@ if [ -n "$profile" ]; then
   for preset in "${presets[@]}"; do
     build="$root/build64"
     [ "$preset" = mingw-i686 ] && build="$root/build"
-    bash tests/profile_road_test.sh "$profile" "$build" "$root/cmake/$preset.cmake" "$build/bin" "$root/tools/wine64" ||
+    bash tests/profile_road_test.sh "$profile" "$build" "$root/cmake/$preset.cmake" ||
       status=1
   done
   echo "test.sh: profile $(basename "$profile"): $([ $status = 0 ] && echo passed || echo FAILED)"
